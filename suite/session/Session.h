@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace suite {
+
+class Connection;
+class MessagePresenter;
+class SearchPresenter;
+
+// The host's working session: the database connection, the operator and the
+// presenters through which the suite talks to the user. The host makes one and
+// publishes it as current; suite objects that a component creates (Entorno,
+// Utilerias, the kit's lookups) find it there, as they would find the host's
+// session in the real suite. Tests make their own and restore the previous one.
+class Session
+{
+public:
+    Session();
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    static Session &current();        // throws SuiteError when none is published
+    static Session *currentOrNull();
+    static void setCurrent(Session *session);
+
+    Connection *connection() const;   // throws SuiteError when none is open
+    void setConnection(std::unique_ptr<Connection> connection);
+    void setConnection(Connection *borrowed); // not owned
+
+    QString user() const;
+    void setUser(const QString &user);
+
+    // Null means: use the kit's own dialog-based presenter.
+    MessagePresenter *messages() const;
+    void setMessages(MessagePresenter *presenter);
+    SearchPresenter *search() const;
+    void setSearch(SearchPresenter *presenter);
+
+    // Set through Entorno.ForzarMayusculas: text boxes upper-case what is typed.
+    bool forceUpperCase() const;
+    void setForceUpperCase(bool on);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace suite
