@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+namespace suite {
+
+// The suite's record toolbar. It holds its own editing state: Nuevo and
+// Modificar start editing (`editando` true, set before their events are
+// raised, so handlers already see it), Aceptar asks the screen to save and
+// waits for confirmaaceptar (back to the initial state) or cancelaaceptar
+// (still editing), Cancelar ends editing. It offers edit, deactivate,
+// reactivate and record information only while their flags are true, an
+// extra button only while its caption is not empty, accept and cancel only
+// while editing, new only while not editing, and exit always.
+//
+// Shortcuts (also in the tooltips): Nuevo Ctrl+N, Modificar Ctrl+M,
+// Informacion Ctrl+I, Reactivar Ctrl+R, Eliminar Ctrl+E, Aceptar F10 or
+// Ctrl+Enter, Cancelar Esc, Salir Ctrl+Q, extra buttons Ctrl+1 to Ctrl+3.
+class Controles : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(QString opc_table READ opcTable WRITE setOpcTable)
+    Q_PROPERTY(QString opc_key READ opcKey WRITE setOpcKey)
+    Q_PROPERTY(QString showexitbutton READ showexitbutton WRITE setShowexitbutton)
+    Q_PROPERTY(QString showwindowslist READ showwindowslist WRITE setShowwindowslist)
+    Q_PROPERTY(QString showmenupopup READ showmenupopup WRITE setShowmenupopup)
+    Q_PROPERTY(QString easyaccessenabled READ easyaccessenabled WRITE setEasyaccessenabled)
+    Q_PROPERTY(QString tabwidth READ tabwidth WRITE setTabwidth)
+    Q_PROPERTY(bool estadoinicial READ estadoinicial WRITE setEstadoinicial)
+    Q_PROPERTY(bool informacionenabled READ informacionenabled WRITE setInformacionenabled)
+    Q_PROPERTY(bool reactivarenabled READ reactivarenabled WRITE setReactivarenabled)
+    Q_PROPERTY(bool modificarenabled READ modificarenabled WRITE setModificarenabled)
+    Q_PROPERTY(bool eliminarenabled READ eliminarenabled WRITE setEliminarenabled)
+    Q_PROPERTY(QString b1caption READ b1caption WRITE setB1caption)
+    Q_PROPERTY(QString b2caption READ b2caption WRITE setB2caption)
+    Q_PROPERTY(QString b3caption READ b3caption WRITE setB3caption)
+    Q_PROPERTY(QString clave READ clave WRITE setClave)
+    Q_PROPERTY(bool editando READ editando)
+    Q_PROPERTY(bool enabled READ isOwnEnabled WRITE setEnabled)
+
+public:
+    enum State { Initial, New, Edit };
+
+    explicit Controles(QWidget *parent = nullptr);
+    ~Controles() override;
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+    QString opcTable() const { return m_opcTable; }
+    void setOpcTable(const QString &table) { m_opcTable = table; }
+    QString opcKey() const { return m_opcKey; }
+    void setOpcKey(const QString &column) { m_opcKey = column; }
+    QString showexitbutton() const { return m_showexitbutton; }
+    void setShowexitbutton(const QString &value);
+    QString showwindowslist() const { return m_showwindowslist; }
+    void setShowwindowslist(const QString &value);
+    QString showmenupopup() const { return m_showmenupopup; }
+    void setShowmenupopup(const QString &value) { m_showmenupopup = value; }
+    QString easyaccessenabled() const { return m_easyaccessenabled; }
+    void setEasyaccessenabled(const QString &value) { m_easyaccessenabled = value; }
+    QString tabwidth() const { return m_tabwidth; }
+    void setTabwidth(const QString &value) { m_tabwidth = value; }
+
+    bool estadoinicial() const { return m_state == Initial; }
+    void setEstadoinicial(bool on);
+    bool informacionenabled() const { return m_informacion; }
+    void setInformacionenabled(bool on);
+    bool reactivarenabled() const { return m_reactivar; }
+    void setReactivarenabled(bool on);
+    bool modificarenabled() const { return m_modificar; }
+    void setModificarenabled(bool on);
+    bool eliminarenabled() const { return m_eliminar; }
+    void setEliminarenabled(bool on);
+    QString b1caption() const { return m_b1; }
+    void setB1caption(const QString &caption);
+    QString b2caption() const { return m_b2; }
+    void setB2caption(const QString &caption);
+    QString b3caption() const { return m_b3; }
+    void setB3caption(const QString &caption);
+    QString clave() const { return m_clave; }
+    void setClave(const QString &key) { m_clave = key; }
+    bool editando() const { return m_state != Initial; }
+    State state() const { return m_state; }
+    bool isOwnEnabled() const;
+
+    // Commands offered now, of "Nuevo", "Modificar", "Informacion",
+    // "Reactivar", "Eliminar", "Aceptar", "Cancelar", "Salir", "B1", "B2",
+    // "B3"; press() runs one as its button would (false when not offered).
+    QStringList offered() const;
+    bool press(const QString &command);
+
+    // Additional fields of `opc_table` (definitions in Campo_Adicional): the
+    // values held for the record on screen, by field name.
+    QStringList additionalFieldNames() const;
+    QString additionalField(const QString &field) const;
+    void setAdditionalField(const QString &field, const QString &value);
+    // Opens the small editor of the additional fields (while editing).
+    Q_INVOKABLE void editaCamposAdicionales();
+
+public Q_SLOTS:
+    void confirmaaceptar();
+    void cancelaaceptar();
+    // Writes the held values for key on the session's connection, inside the
+    // caller's transaction; false when the write fails.
+    bool guardacamposadicionales(const QString &key);
+    void cargacamposadicionales(const QString &key);
+
+Q_SIGNALS:
+    void Nuevo();
+    void Modificar();
+    void Informacion();
+    void Reactivar();
+    void Eliminar();
+    void Aceptar(short &nuevo);
+    void Cancelar();
+    void Salir();
+    void B1Click();
+    void B2Click();
+    void B3Click();
+
+private:
+    void buildButtons();
+    void refresh();
+    void loadDefinitions();
+    void fillWindowsMenu();
+    QToolButton *button(const QString &command) const;
+
+    QString m_caption;
+    QString m_opcTable;
+    QString m_opcKey;
+    QString m_showexitbutton = QStringLiteral("SI");
+    QString m_showwindowslist = QStringLiteral("NO");
+    QString m_showmenupopup = QStringLiteral("NO");
+    QString m_easyaccessenabled = QStringLiteral("NO");
+    QString m_tabwidth = QStringLiteral("0");
+    State m_state = Initial;
+    bool m_informacion = false;
+    bool m_reactivar = false;
+    bool m_modificar = false;
+    bool m_eliminar = false;
+    QString m_b1;
+    QString m_b2;
+    QString m_b3;
+    QString m_clave;
+
+    QLabel *m_captionLabel = nullptr;
+    QMap<QString, QToolButton *> m_buttons;
+    QToolButton *m_fieldsButton = nullptr;
+    QToolButton *m_windowsButton = nullptr;
+
+    QString m_definitionsTable;        // the table the definitions below belong to
+    QStringList m_fieldNames;          // Ca_Campo, in order
+    QMap<QString, QString> m_fieldTitles;
+    QMap<QString, QString> m_fieldValues;
+};
+
+} // namespace suite
