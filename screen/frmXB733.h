@@ -95,14 +95,20 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void loadFailed(const QString &text);
+    // A handler run by an event (a click, a key, a tab change) failed; the
+    // event ends there and the form carries on.
+    void eventFailed(const QString &routine, const QString &text);
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void Form_Load();
+    void wireEvents();
+    template<class Handler>
+    void guarded(const QString &routine, Handler handler);
 
     suite::Entorno *m_entorno;
     suite::Utilerias *m_utilerias;

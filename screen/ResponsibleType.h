@@ -1,0 +1,19 @@
+#pragma once
+
+namespace xb733 {
+
+class FormControls;
+
+// The asset's responsible party is an employee or a client: the two frames lie
+// on the same place and exactly one shows; the key of the other is emptied.
+class ResponsibleType
+{
+public:
+    enum Kind { Employee, Client };
+
+    // In this order: empty the other kind's key box and description, disable
+    // then hide its frame, enable then show the chosen frame.
+    static void choose(const FormControls &controls, Kind kind);
+};
+
+} // namespace xb733

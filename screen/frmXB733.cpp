@@ -1,0 +1,252 @@
+#include "screen/frmXB733.h"
+
+#include "screen/FormBuilder.h"
+#include "screen/FormControls.h"
+#include "screen/FormDescription.h"
+#include "screen/FormKeyboard.h"
+#include "screen/FormResize.h"
+#include "screen/FormStartup.h"
+#include "screen/FormVariables.h"
+#include "screen/ResponsibleType.h"
+#include "screen/TabFrames.h"
+#include "suite/data/SuiteError.h"
+#include "suite/kit/ListView.h"
+#include "suite/kit/OptionButton.h"
+#include "suite/kit/SsTbKit.h"
+#include "suite/kit/Twips.h"
+#include "suite/services/Entorno.h"
+#include "suite/services/Utilerias.h"
+#include "suite/services/Variants.h"
+
+#include <QEvent>
+#include <QMetaProperty>
+#include <QtGlobal>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The runtime's own texts for a missing object and a missing member.
+const QString NoObject = u"Variable de objeto o bloque With no establecido"_s;
+const QString NoMember = u"El objeto no acepta esta propiedad o método"_s;
+
+QString errorText(const std::exception &e)
+{
+    if (const auto *suiteError = dynamic_cast<const suite::SuiteError *>(&e))
+        return suiteError->description();
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+frmXB733::frmXB733(suite::Entorno *entorno, suite::Utilerias *utilerias, QWidget *parent)
+    : QWidget(parent)
+    , m_entorno(entorno)
+    , m_utilerias(utilerias)
+    , m_controls(std::make_unique<xb733::FormControls>())
+    , m_variables(std::make_unique<xb733::FormVariables>())
+{
+    setObjectName(u"frmXB733"_s);
+    setWindowTitle(u"Catalogo de activo fijo"_s);
+    xb733::FormBuilder::build(this, xb733::FormDescription::controls(), *m_controls);
+    wireEvents();
+    setClientSizeTwips(DesignClientWidth, DesignClientHeight);
+}
+
+frmXB733::~frmXB733() = default;
+
+void frmXB733::wireEvents()
+{
+    const xb733::FormControls &c = *m_controls;
+
+    connect(c.require<suite::OptionButton>(u"opEmpleado"_s), &suite::OptionButton::Click, this,
+            [this] { guarded(u"opEmpleado_Click()"_s, [this] { opEmpleado_Click(); }); });
+    connect(c.require<suite::OptionButton>(u"opCliente"_s), &suite::OptionButton::Click, this,
+            [this] { guarded(u"opCliente_Click()"_s, [this] { opCliente_Click(); }); });
+
+    auto *strip = c.require<suite::ssTbKit>(u"ssTabKit"_s);
+    connect(strip, &suite::ssTbKit::TabChanged, this,
+            [this](int previous) { guarded(u"ssTabKit_TabChanged()"_s, [&] { ssTabKit_TabChanged(previous); }); });
+
+    // Enter acts as Tab where the control has no Enter of its own.
+    auto enterAsTab = [this](const QString &routine) {
+        return [this, routine](int keyCode) {
+            guarded(routine, [&] {
+                if (!m_utilerias)
+                    throw suite::SuiteError(NoObject);
+                xb733::FormKeyboard::enterAsTab(*m_utilerias, keyCode);
+            });
+        };
+    };
+    connect(c.require<suite::OptionButton>(u"opEmpleado"_s), &suite::OptionButton::KeyDown, this,
+            enterAsTab(u"opEmpleado_KeyDown()"_s));
+    connect(c.require<suite::OptionButton>(u"opCliente"_s), &suite::OptionButton::KeyDown, this,
+            enterAsTab(u"opCliente_KeyDown()"_s));
+    connect(c.require<suite::ListView>(u"lvActivoFijoContable"_s), &suite::ListView::KeyDown, this,
+            enterAsTab(u"lvActivoFijoContable_KeyDown()"_s));
+    connect(c.require<suite::ListView>(u"lvActivoFijoFiscal"_s), &suite::ListView::KeyDown, this,
+            enterAsTab(u"lvActivoFijoFiscal_KeyDown()"_s));
+    connect(strip, &suite::ssTbKit::KeyDown, this, enterAsTab(u"ssTabKit_KeyDown()"_s));
+
+    m_keyboard = std::make_unique<xb733::FormKeyboard>(this, [this](int keyCode, int shift) {
+        guarded(u"Form_KeyUp()"_s, [&] { Form_KeyUp(keyCode, shift); });
+    });
+}
+
+template<class Handler>
+void frmXB733::guarded(const QString &routine, Handler handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        const QString text = errorText(e);
+        qWarning("%s: %s", qPrintable(routine), qPrintable(text));
+        Q_EMIT eventFailed(routine, text);
+    }
+}
+
+QObject *frmXB733::Padre() const
+{
+    return m_padre.data();
+}
+
+void frmXB733::setPadre(QObject *padre)
+{
+    m_padre = padre;
+}
+
+QString frmXB733::Transaccion() const
+{
+    QObject *padre = Padre();
+    if (!padre)
+        throw suite::SuiteError(NoObject);
+    const bool declared = padre->metaObject()->indexOfProperty("Transaccion") >= 0;
+    if (!declared && !padre->dynamicPropertyNames().contains("Transaccion"))
+        throw suite::SuiteError(NoMember);
+    const QString value = suite::cStr(padre->property("Transaccion"));
+    if (!m_utilerias)
+        throw suite::SuiteError(NoObject);
+    return m_utilerias->LeeConfiguracion(value, u"Talvexor"_s);
+}
+
+bool frmXB733::ensureLoaded()
+{
+    if (m_loadAttempted)
+        return m_loaded;
+    m_loadAttempted = true;
+    try {
+        Form_Load();
+        m_loaded = true;
+    } catch (const std::exception &e) {
+        m_loadError = errorText(e);
+    }
+    if (!m_loaded)
+        Q_EMIT loadFailed(m_loadError);
+    return m_loaded;
+}
+
+bool frmXB733::isLoaded() const
+{
+    return m_loaded;
+}
+
+QString frmXB733::loadError() const
+{
+    return m_loadError;
+}
+
+void frmXB733::Form_Load()
+{
+    if (!m_entorno)
+        throw suite::SuiteError(NoObject);
+    xb733::FormStartup(*m_entorno, *m_controls, *m_variables).run();
+}
+
+QWidget *frmXB733::control(const QString &name) const
+{
+    return m_controls->widget(name);
+}
+
+suite::Entorno *frmXB733::entorno() const { return m_entorno; }
+suite::Utilerias *frmXB733::utilerias() const { return m_utilerias; }
+
+QString frmXB733::CentroCostoDefault() const { return m_variables->CentroCostoDefault; }
+QString frmXB733::EtiquetasActivoFijo() const { return m_variables->EtiquetasActivoFijo; }
+QString frmXB733::MarcaEquipoDefault() const { return m_variables->MarcaEquipoDefault; }
+QString frmXB733::TipoVehiculoDefault() const { return m_variables->TipoVehiculoDefault; }
+QString frmXB733::UbicacionEquipoDefault() const { return m_variables->UbicacionEquipoDefault; }
+QString frmXB733::TipoEquipoDefault() const { return m_variables->TipoEquipoDefault; }
+QString frmXB733::FormatoEquipo() const { return m_variables->FormatoEquipo; }
+QString frmXB733::FormatoVehiculo() const { return m_variables->FormatoVehiculo; }
+QString frmXB733::FormatoCentroCosto() const { return m_variables->FormatoCentroCosto; }
+bool frmXB733::ClaveEditable() const { return m_variables->ClaveEditable; }
+
+double frmXB733::scaleWidth() const
+{
+    return float(suite::pixelsToTwipsX(this, width()));
+}
+
+double frmXB733::scaleHeight() const
+{
+    return float(suite::pixelsToTwipsY(this, height()));
+}
+
+void frmXB733::setClientSizeTwips(double width, double height)
+{
+    resize(qRound(suite::twipsToPixelsX(this, width)), qRound(suite::twipsToPixelsY(this, height)));
+}
+
+void frmXB733::Form_Activate()
+{
+    QWidget *key = m_controls->require(u"txt_Af_Cve_Activo_Fijo"_s);
+    if (key->property("enabled").toBool())
+        key->setFocus(Qt::OtherFocusReason);
+}
+
+void frmXB733::Form_Resize()
+{
+    xb733::FormResize::apply(*m_controls, float(scaleWidth()), float(scaleHeight()));
+}
+
+void frmXB733::Form_KeyUp(int keyCode, int shift)
+{
+    const int tab = xb733::FormKeyboard::tabForKey(keyCode, shift);
+    if (tab >= 0)
+        m_controls->require<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
+}
+
+void frmXB733::opEmpleado_Click()
+{
+    xb733::ResponsibleType::choose(*m_controls, xb733::ResponsibleType::Employee);
+}
+
+void frmXB733::opCliente_Click()
+{
+    xb733::ResponsibleType::choose(*m_controls, xb733::ResponsibleType::Client);
+}
+
+void frmXB733::ssTabKit_TabChanged(int)
+{
+    xb733::TabFrames::follow(*m_controls);
+}
+
+bool frmXB733::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        guarded(u"Form_Activate()"_s, [this] { Form_Activate(); });
+    return QWidget::event(event);
+}
+
+void frmXB733::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    ensureLoaded();
+    Form_Resize();
+}
+
+void frmXB733::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
