@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace suite {
@@ -40,6 +41,11 @@ public:
     const Dialect &dialect() const;
     QSqlDatabase database() const;
     QString translate(const QString &statement) const;
+
+    // The open database's catalogue (names as the database spells them).
+    QStringList tableNames() const;
+    QStringList columnNames(const QString &table) const;
+    bool tableExists(const QString &table) const; // case-insensitive
 
 Q_SIGNALS:
     // Every statement, as sent to the driver, with how long it took.

@@ -1,0 +1,244 @@
+#include "suite/data/Connection.h"
+
+#include "suite/data/Dialect.h"
+#include "suite/data/StatementTrace.h"
+#include "suite/data/SuiteError.h"
+
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+// The database's own words first; the driver's when the database said nothing.
+QString errorText(const QSqlError &error)
+{
+    const QString database = error.databaseText().trimmed();
+    const QString driver = error.driverText().trimmed();
+    if (database.isEmpty())
+        return driver.isEmpty() ? u"Error desconocido de la base de datos"_s : driver;
+    if (driver.isEmpty() || database.contains(driver))
+        return database;
+    return database + u" ("_s + driver + u')';
+}
+
+} // namespace
+
+struct Connection::Private
+{
+    QString name;
+    QString url;
+    QSqlDatabase db;
+    std::unique_ptr<Dialect> dialect;
+    bool inTransaction = false;
+
+    void run(Connection *self, const QString &statement, QSqlQuery &query)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const bool ok = query.exec(statement);
+        Q_EMIT self->statementExecuted(statement, timer.nsecsElapsed() / 1000);
+        if (!ok)
+            throw SuiteError(errorText(query.lastError()));
+    }
+
+    void runPlain(Connection *self, const QString &statement)
+    {
+        QSqlQuery query(db);
+        run(self, statement, query);
+    }
+};
+
+Connection::Connection()
+    : d(std::make_unique<Private>())
+{
+}
+
+Connection::~Connection()
+{
+    if (d->db.isValid()) {
+        if (d->inTransaction && d->db.isOpen()) {
+            QSqlQuery query(d->db);
+            query.exec(d->dialect->rollbackSql());
+        }
+        d->db.close();
+    }
+    d->db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(d->name);
+}
+
+std::unique_ptr<Connection> Connection::open(const QString &url)
+{
+    std::unique_ptr<Connection> connection(new Connection);
+    Private &p = *connection->d;
+    p.url = url;
+    p.name = u"talvexor-%1"_s.arg(++connectionCounter);
+
+    if (url.startsWith(u"sqlite:"_s)) {
+        const QString path = url.mid(7);
+        if (path.isEmpty())
+            throw SuiteError(u"Falta la ruta del archivo de SQLite en '%1'"_s.arg(url));
+        p.dialect = Dialect::create(u"QSQLITE"_s);
+        p.db = QSqlDatabase::addDatabase(u"QSQLITE"_s, p.name);
+        p.db.setDatabaseName(path);
+        // Two processes may share one file: wait for the other's lock.
+        p.db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000"_s);
+    } else if (url.startsWith(u"postgresql://"_s) || url.startsWith(u"postgres://"_s)) {
+        const QUrl parsed(url);
+        if (!parsed.isValid() || parsed.host().isEmpty())
+            throw SuiteError(u"La dirección de PostgreSQL '%1' no es válida"_s.arg(url));
+        p.dialect = Dialect::create(u"QPSQL"_s);
+        p.db = QSqlDatabase::addDatabase(u"QPSQL"_s, p.name);
+        p.db.setHostName(parsed.host());
+        p.db.setPort(parsed.port(5432));
+        p.db.setUserName(parsed.userName());
+        if (!parsed.password().isEmpty())
+            p.db.setPassword(parsed.password());
+        QString database = parsed.path();
+        if (database.startsWith(u'/'))
+            database.remove(0, 1);
+        p.db.setDatabaseName(database.isEmpty() ? parsed.userName() : database);
+    } else {
+        throw SuiteError(u"La dirección de base de datos '%1' no es de SQLite (sqlite:) ni de PostgreSQL (postgresql://)"_s.arg(url));
+    }
+
+    if (!p.db.isValid())
+        throw SuiteError(u"No está disponible el controlador %1 de Qt SQL"_s.arg(p.dialect->driverName()));
+    if (!p.db.open())
+        throw SuiteError(errorText(p.db.lastError()));
+
+    p.dialect->prepare(p.db);
+    if (p.dialect->backend() == u"sqlite"_s && p.db.databaseName() != u":memory:"_s)
+        p.runPlain(connection.get(), u"PRAGMA journal_mode=WAL"_s);
+    if (p.dialect->backend() == u"postgresql"_s)
+        p.runPlain(connection.get(), u"SET client_min_messages TO WARNING"_s);
+
+    StatementTrace::attachIfRequested(*connection);
+    return connection;
+}
+
+RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
+{
+    if (!d->db.isOpen())
+        throw SuiteError(u"La conexión con la base de datos está cerrada"_s);
+    const QString translated = translate(statement);
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    d->run(this, translated, query);
+
+    if (recordsAffected)
+        *recordsAffected = query.numRowsAffected();
+    if (!query.isSelect())
+        return std::make_shared<Recordset>();
+
+    const QSqlRecord record = query.record();
+    QStringList columns;
+    columns.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        columns.append(record.fieldName(i));
+    QVector<QVector<QVariant>> rows;
+    while (query.next()) {
+        QVector<QVariant> row;
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i) {
+            QVariant value = query.value(i);
+            // A NULL keeps a type, so isValid() tells it from a missing value.
+            if (!value.isValid())
+                value = QVariant(QMetaType::fromType<QString>());
+            row.append(d->dialect->normalize(columns.at(i), value));
+        }
+        rows.append(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throw SuiteError(errorText(query.lastError()));
+    return std::make_shared<Recordset>(std::move(columns), std::move(rows));
+}
+
+void Connection::BeginTrans()
+{
+    if (d->inTransaction)
+        throw SuiteError(u"Ya hay una transacción abierta en esta conexión"_s);
+    d->runPlain(this, d->dialect->beginSql());
+    d->inTransaction = true;
+}
+
+void Connection::CommitTrans()
+{
+    if (!d->inTransaction)
+        throw SuiteError(u"No hay una transacción abierta que confirmar"_s);
+    try {
+        d->runPlain(this, d->dialect->commitSql());
+    } catch (...) {
+        // A failed commit leaves nothing committed: end the transaction so the
+        // connection stays usable, then report the database's text.
+        QSqlQuery query(d->db);
+        query.exec(d->dialect->rollbackSql());
+        d->inTransaction = false;
+        throw;
+    }
+    d->inTransaction = false;
+}
+
+void Connection::RollbackTrans()
+{
+    if (!d->inTransaction)
+        throw SuiteError(u"No hay una transacción abierta que deshacer"_s);
+    d->inTransaction = false;
+    d->runPlain(this, d->dialect->rollbackSql());
+}
+
+bool Connection::inTransaction() const
+{
+    return d->inTransaction;
+}
+
+QString Connection::url() const
+{
+    return d->url;
+}
+
+QString Connection::backend() const
+{
+    return d->dialect->backend();
+}
+
+const Dialect &Connection::dialect() const
+{
+    return *d->dialect;
+}
+
+QSqlDatabase Connection::database() const
+{
+    return d->db;
+}
+
+QString Connection::translate(const QString &statement) const
+{
+    return d->dialect->translate(statement, d->db);
+}
+
+QStringList Connection::tableNames() const
+{
+    return d->db.tables(QSql::Tables);
+}
+
+QStringList Connection::columnNames(const QString &table) const
+{
+    return d->dialect->columnNames(d->db, table);
+}
+
+bool Connection::tableExists(const QString &table) const
+{
+    return d->dialect->tableExists(d->db, table);
+}
+
+} // namespace suite

@@ -1,0 +1,368 @@
+#include "suite/data/Dialect.h"
+
+#include "suite/data/PostgresDialect.h"
+#include "suite/data/SqlLexer.h"
+#include "suite/data/SqliteDialect.h"
+#include "suite/data/SuiteError.h"
+
+#include <QHash>
+#include <QSqlRecord>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+using Kind = SqlLexer::Kind;
+using Tokens = QVector<SqlLexer::Token>;
+
+bool isBlank(const SqlLexer::Token &t)
+{
+    return t.kind == Kind::Space || t.kind == Kind::Comment;
+}
+
+int nextSolid(const Tokens &tokens, int from)
+{
+    for (int i = from; i < tokens.size(); ++i) {
+        if (!isBlank(tokens.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+int previousSolid(const Tokens &tokens, int from)
+{
+    for (int i = from; i >= 0; --i) {
+        if (!isBlank(tokens.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+bool isPunct(const SqlLexer::Token &t, QStringView text)
+{
+    return t.kind == Kind::Punct && t.text == text;
+}
+
+bool isTerm(const SqlLexer::Token &t)
+{
+    switch (t.kind) {
+    case Kind::String:
+    case Kind::Number:
+    case Kind::Word:
+    case Kind::QuotedName:
+    case Kind::Parameter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int matchingClose(const Tokens &tokens, int open)
+{
+    int depth = 0;
+    for (int i = open; i < tokens.size(); ++i) {
+        if (isPunct(tokens.at(i), u"("))
+            ++depth;
+        else if (isPunct(tokens.at(i), u")") && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+int matchingOpen(const Tokens &tokens, int close)
+{
+    int depth = 0;
+    for (int i = close; i >= 0; --i) {
+        if (isPunct(tokens.at(i), u")"))
+            ++depth;
+        else if (isPunct(tokens.at(i), u"(") && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+// The operand that starts at token i (a term, a call, a parenthesised group):
+// the index of its last token, -1 when i starts no operand.
+int operandEnd(const Tokens &tokens, int i)
+{
+    if (i < 0)
+        return -1;
+    const auto &t = tokens.at(i);
+    if (isPunct(t, u"("))
+        return matchingClose(tokens, i);
+    if (!isTerm(t))
+        return -1;
+    if (t.kind == Kind::Word) {
+        const int next = nextSolid(tokens, i + 1);
+        if (next >= 0 && isPunct(tokens.at(next), u"("))
+            return matchingClose(tokens, next);
+    }
+    return i;
+}
+
+// The operand that ends at token i: the index of its first token, -1 when none.
+int operandStart(const Tokens &tokens, int i)
+{
+    if (i < 0)
+        return -1;
+    const auto &t = tokens.at(i);
+    if (isPunct(t, u")")) {
+        const int open = matchingOpen(tokens, i);
+        const int before = previousSolid(tokens, open - 1);
+        if (before >= 0 && tokens.at(before).kind == Kind::Word)
+            return before;
+        return open;
+    }
+    return isTerm(t) ? i : -1;
+}
+
+// SQL Server concatenates texts with '+'. Every '+' of a chain of operands
+// joined by '+' becomes '||' when one operand of the chain is a string
+// literal; chains of columns and numbers alone stay arithmetic.
+void rewriteConcatenation(Tokens &tokens)
+{
+    struct Chain
+    {
+        QVector<int> pluses;
+        bool hasLiteral = false;
+    };
+    QVector<Chain> chains;
+    QHash<int, int> chainEndingAt; // last token of a right operand -> chain
+
+    for (int p = 0; p < tokens.size(); ++p) {
+        if (!isPunct(tokens.at(p), u"+"))
+            continue;
+        const int leftEnd = previousSolid(tokens, p - 1);
+        const int leftStart = operandStart(tokens, leftEnd);
+        const int rightStart = nextSolid(tokens, p + 1);
+        const int rightEnd = operandEnd(tokens, rightStart);
+        if (leftStart < 0 || rightEnd < 0)
+            continue; // unary sign or something we do not understand: leave it
+        int chain = chainEndingAt.value(leftEnd, -1);
+        if (chain < 0) {
+            chain = chains.size();
+            chains.append(Chain{});
+            chains[chain].hasLiteral = leftStart == leftEnd && tokens.at(leftStart).kind == Kind::String;
+        }
+        chains[chain].pluses.append(p);
+        if (rightStart == rightEnd && tokens.at(rightStart).kind == Kind::String)
+            chains[chain].hasLiteral = true;
+        chainEndingAt.insert(rightEnd, chain);
+    }
+    for (const Chain &chain : std::as_const(chains)) {
+        if (!chain.hasLiteral)
+            continue;
+        for (int p : chain.pluses)
+            tokens[p].text = u"||"_s;
+    }
+}
+
+struct ExecCall
+{
+    QString name;
+    QStringList arguments; // literals as written
+};
+
+// EXEC[UTE] name [literal [, literal ...]] [;]
+bool parseExec(const Tokens &tokens, ExecCall *call)
+{
+    int i = nextSolid(tokens, 0);
+    if (i < 0 || tokens.at(i).kind != Kind::Word)
+        return false;
+    const QString keyword = tokens.at(i).text.toUpper();
+    if (keyword != u"EXEC"_s && keyword != u"EXECUTE"_s)
+        return false;
+    i = nextSolid(tokens, i + 1);
+    if (i < 0 || tokens.at(i).kind != Kind::Word)
+        return false;
+    call->name = tokens.at(i).text;
+    call->arguments.clear();
+    bool expectArgument = true;
+    for (i = nextSolid(tokens, i + 1); i >= 0; i = nextSolid(tokens, i + 1)) {
+        const auto &t = tokens.at(i);
+        if (isPunct(t, u";")) {
+            return nextSolid(tokens, i + 1) < 0 && (call->arguments.isEmpty() || !expectArgument);
+        }
+        if (expectArgument) {
+            if (t.kind == Kind::String || t.kind == Kind::Number) {
+                call->arguments.append(t.text);
+            } else if (t.kind == Kind::Word && t.text.compare(u"NULL"_s, Qt::CaseInsensitive) == 0) {
+                call->arguments.append(u"NULL"_s);
+            } else if (isPunct(t, u"-") && nextSolid(tokens, i + 1) >= 0
+                       && tokens.at(nextSolid(tokens, i + 1)).kind == Kind::Number) {
+                i = nextSolid(tokens, i + 1);
+                call->arguments.append(u"-"_s + tokens.at(i).text);
+            } else {
+                return false;
+            }
+            expectArgument = false;
+        } else {
+            if (!isPunct(t, u","))
+                return false;
+            expectArgument = true;
+        }
+    }
+    return call->arguments.isEmpty() || !expectArgument;
+}
+
+bool mayNeedRewrite(const QString &statement)
+{
+    return statement.contains(u'+') || statement.contains(u"dbo."_s, Qt::CaseInsensitive)
+        || statement.contains(u"GETDATE"_s, Qt::CaseInsensitive)
+        || statement.contains(u"ISNULL"_s, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+std::unique_ptr<Dialect> Dialect::create(const QString &driverName)
+{
+    if (driverName == u"QSQLITE"_s)
+        return std::make_unique<SqliteDialect>();
+    if (driverName == u"QPSQL"_s)
+        return std::make_unique<PostgresDialect>();
+    throw SuiteError(u"No hay un dialecto SQL para el controlador %1"_s.arg(driverName));
+}
+
+Dialect::~Dialect() = default;
+
+void Dialect::prepare(QSqlDatabase &) const
+{
+}
+
+QString Dialect::translateExpressions(const QString &statement) const
+{
+    if (!mayNeedRewrite(statement))
+        return statement;
+    Tokens tokens = SqlLexer::tokenize(statement);
+    rewriteConcatenation(tokens);
+    for (int i = 0; i < tokens.size(); ++i) {
+        auto &t = tokens[i];
+        if (t.kind != Kind::Word)
+            continue;
+        const int next = nextSolid(tokens, i + 1);
+        const bool called = next >= 0 && isPunct(tokens.at(next), u"(");
+        if (!called)
+            continue;
+        if (t.text.startsWith(u"dbo."_s, Qt::CaseInsensitive)) {
+            t.text = qualifiedFunction(t.text);
+        } else if (t.text.compare(u"ISNULL"_s, Qt::CaseInsensitive) == 0) {
+            t.text = u"COALESCE"_s;
+        } else if (t.text.compare(u"GETDATE"_s, Qt::CaseInsensitive) == 0) {
+            const int close = matchingClose(tokens, next);
+            if (close == nextSolid(tokens, next + 1)) {
+                t.text = currentDateTimeExpression();
+                for (int k = i + 1; k <= close; ++k)
+                    tokens[k].text.clear();
+            }
+        }
+    }
+    return SqlLexer::join(tokens);
+}
+
+QString Dialect::translate(const QString &statement, const QSqlDatabase &database) const
+{
+    const QString trimmed = statement.trimmed();
+    if (trimmed.startsWith(u"EXEC"_s, Qt::CaseInsensitive)) {
+        const Tokens tokens = SqlLexer::tokenize(statement);
+        ExecCall call;
+        if (parseExec(tokens, &call))
+            return translateExpressions(execStatement(call.name, call.arguments, database));
+    }
+    return translateExpressions(statement);
+}
+
+QVariant Dialect::normalize(const QString &, const QVariant &value) const
+{
+    return value;
+}
+
+QString Dialect::beginSql() const
+{
+    return u"BEGIN"_s;
+}
+
+QString Dialect::limitClause(int rows) const
+{
+    return u" LIMIT %1"_s.arg(rows);
+}
+
+QString Dialect::limit(const QString &statement, int rows) const
+{
+    QString body = statement.trimmed();
+    while (body.endsWith(u';'))
+        body.chop(1);
+    return body + limitClause(rows);
+}
+
+QString Dialect::likeEscape(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+bool Dialect::tableExists(const QSqlDatabase &database, const QString &table) const
+{
+    const QStringList tables = database.tables(QSql::Tables);
+    for (const QString &t : tables) {
+        if (t.compare(table, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList Dialect::columnNames(const QSqlDatabase &database, const QString &table) const
+{
+    QStringList names;
+    const QSqlRecord record = database.record(table);
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
+    return names;
+}
+
+QString Dialect::columnSql(const ColumnDef &column) const
+{
+    QString sql = column.name + u' ' + columnType(column);
+    if (column.notNull && column.kind != ColumnKind::Serial)
+        sql += u" NOT NULL"_s;
+    if (!column.defaultValue.isEmpty())
+        sql += u" DEFAULT "_s + column.defaultValue;
+    return sql;
+}
+
+QString Dialect::createTableSql(const TableDef &table) const
+{
+    QStringList parts;
+    for (const ColumnDef &column : table.columns)
+        parts.append(u"  "_s + columnSql(column));
+    const QStringList key = table.primaryKey();
+    const bool serialKey = key.size() == 1 && table.column(key.first())->kind == ColumnKind::Serial;
+    if (!key.isEmpty() && !serialKey)
+        parts.append(u"  PRIMARY KEY ("_s + key.join(u", "_s) + u')');
+    return u"CREATE TABLE IF NOT EXISTS "_s + table.name + u" (\n"_s + parts.join(u",\n"_s) + u"\n)"_s;
+}
+
+QString Dialect::addColumnSql(const QString &table, const ColumnDef &column) const
+{
+    ColumnDef added = column;
+    // A column added to a table that has rows needs a default to be NOT NULL.
+    if (added.notNull && added.defaultValue.isEmpty())
+        added.notNull = false;
+    added.primaryKey = false;
+    return u"ALTER TABLE "_s + table + u" ADD COLUMN "_s + columnSql(added);
+}
+
+QString Dialect::createIndexSql(const IndexDef &index) const
+{
+    return u"CREATE "_s + (index.unique ? u"UNIQUE "_s : QString()) + u"INDEX IF NOT EXISTS "_s + index.name
+        + u" ON "_s + index.table + u" ("_s + index.columns.join(u", "_s) + u')';
+}
+
+} // namespace suite

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "suite/data/Schema.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace suite {
+
+// What differs between backends. Statements reach the connection in the SQL
+// Server dialect the suite's screens are written in; translate() rewrites the
+// constructs they use:
+//   - '+' beside a string literal (and the rest of its chain) becomes '||';
+//   - dbo.Function( is resolved as the backend keeps its routines;
+//   - EXEC name 'arg', ... calls the backend's form of a stored procedure;
+//   - GETDATE() and ISNULL( become their portable forms.
+// Everything else passes unchanged. The dialect also makes the DDL of the
+// schema and offers the small helpers the suite's own statements need.
+class Dialect
+{
+public:
+    static std::unique_ptr<Dialect> create(const QString &driverName); // "QSQLITE", "QPSQL"
+    virtual ~Dialect();
+
+    virtual QString backend() const = 0;    // "sqlite", "postgresql"
+    virtual QString driverName() const = 0;
+
+    // Called once on every newly opened database (functions, pragmas).
+    virtual void prepare(QSqlDatabase &database) const;
+
+    // The statement as the backend must receive it; database serves the
+    // look-ups some rewrites need (stored statements on SQLite).
+    QString translate(const QString &statement, const QSqlDatabase &database) const;
+
+    // A value read from column as the suite expects it (numbers as numbers,
+    // dates as QDate/QDateTime), whatever the driver returned.
+    virtual QVariant normalize(const QString &column, const QVariant &value) const;
+
+    // Transactions, as statements.
+    virtual QString beginSql() const;
+    QString commitSql() const { return QStringLiteral("COMMIT"); }
+    QString rollbackSql() const { return QStringLiteral("ROLLBACK"); }
+
+    // One row, one column: the server's local date and time.
+    virtual QString currentDateTimeSql() const = 0;
+
+    QString limitClause(int rows) const;                          // " LIMIT n"
+    QString limit(const QString &statement, int rows) const;      // statement capped at n rows
+    static QString likeEscape(const QString &text);                // % _ \ searched literally
+    static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
+    virtual QString caseInsensitiveLike() const = 0;              // "LIKE" / "ILIKE"
+
+    // Catalogue of the open database.
+    virtual bool tableExists(const QSqlDatabase &database, const QString &table) const;
+    QStringList columnNames(const QSqlDatabase &database, const QString &table) const;
+
+    // DDL from the schema's declarations.
+    virtual QString columnType(const ColumnDef &column) const = 0;
+    QString columnSql(const ColumnDef &column) const;
+    QString createTableSql(const TableDef &table) const;
+    QString addColumnSql(const QString &table, const ColumnDef &column) const;
+    QString createIndexSql(const IndexDef &index) const;
+    // Routines and stored statements the schema adds after its tables.
+    virtual QStringList routinesSql() const = 0;
+
+protected:
+    Dialect() = default;
+
+    // dbo.Name as this backend calls it.
+    virtual QString qualifiedFunction(const QString &word) const = 0;
+    // The statement that runs EXEC name with its argument literals.
+    virtual QString execStatement(const QString &name, const QStringList &argumentLiterals,
+                                  const QSqlDatabase &database) const = 0;
+    virtual QString currentDateTimeExpression() const = 0;
+
+    QString translateExpressions(const QString &statement) const;
+};
+
+} // namespace suite

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "suite/data/Dialect.h"
+
+namespace suite {
+
+// PostgreSQL: routines live in the database (schema dbo for the suite's
+// functions), stored procedures are set-returning functions.
+class PostgresDialect : public Dialect
+{
+public:
+    QString backend() const override;
+    QString driverName() const override;
+    QString currentDateTimeSql() const override;
+    QString caseInsensitiveLike() const override;
+    QString columnType(const ColumnDef &column) const override;
+    QStringList routinesSql() const override;
+
+protected:
+    QString qualifiedFunction(const QString &word) const override;
+    QString execStatement(const QString &name, const QStringList &argumentLiterals,
+                          const QSqlDatabase &database) const override;
+    QString currentDateTimeExpression() const override;
+};
+
+} // namespace suite

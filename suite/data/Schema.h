@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace suite {
+
+class Connection;
+
+// Kinds of column; each dialect turns a kind into its own type.
+enum class ColumnKind {
+    Text,     // VARCHAR(size)
+    Memo,     // unbounded text
+    Integer,
+    Serial,   // integer key numbered by the database
+    Money,    // NUMERIC(18,4)
+    Percent,  // NUMERIC(18,9)
+    Double,
+    Date,
+    Stamp     // date and time
+};
+
+struct ColumnDef
+{
+    QString name;
+    ColumnKind kind = ColumnKind::Text;
+    int size = 0;
+    bool notNull = false;
+    QString defaultValue; // an SQL literal ("'AC'", "0"); empty: no default
+    bool primaryKey = false;
+};
+
+struct TableDef
+{
+    QString name;
+    QVector<ColumnDef> columns;
+
+    const ColumnDef *column(const QString &name) const; // case-insensitive
+    QStringList primaryKey() const;
+};
+
+struct IndexDef
+{
+    QString name;
+    QString table;
+    QStringList columns;
+    bool unique = false;
+};
+
+// The database the suite and the screen work on, declared once as data. Each
+// backend's Dialect makes its DDL from these declarations.
+class Schema
+{
+public:
+    static const QVector<TableDef> &tables();
+    static const QVector<IndexDef> &indexes();
+    static const TableDef *table(const QString &name); // case-insensitive
+
+    // The kind of a column by its name alone, looked up across every table;
+    // false when no table declares it. Column names of the schema carry their
+    // table's prefix, so a name means one kind wherever it appears.
+    static bool kindOf(const QString &column, ColumnKind *kind);
+
+    // Creates what is missing: tables, columns added to older tables, indexes,
+    // the backend's routines and stored statements. Safe to run any number of
+    // times; runs in one transaction unless the caller already opened one.
+    static void create(Connection &connection);
+};
+
+} // namespace suite

@@ -1,0 +1,241 @@
+#include "suite/data/SqliteDialect.h"
+
+#include "suite/data/SqlLexer.h"
+#include "suite/data/SqlText.h"
+#include "suite/data/SuiteError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSet>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+// The path of descriptions from the root of the chart of accounts down to one
+// account, joined by " / "; NULL when the account does not exist. A parent
+// chain that loops stops at the first account seen twice.
+void rutaCuentaContable(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3 *db = sqlite3_context_db_handle(context);
+    sqlite3_stmt *stmt = nullptr;
+    const char *sql = "SELECT Cc_Descripcion, Cc_Cuenta_Padre FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable = ?1";
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_result_error(context, sqlite3_errmsg(db), -1);
+        return;
+    }
+    QString account = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])));
+    QStringList path;
+    QSet<QString> seen;
+    while (!account.isEmpty() && !seen.contains(account)) {
+        seen.insert(account);
+        const QByteArray key = account.toUtf8();
+        sqlite3_reset(stmt);
+        sqlite3_bind_text(stmt, 1, key.constData(), key.size(), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_result_error(context, sqlite3_errmsg(db), -1);
+            sqlite3_finalize(stmt);
+            return;
+        }
+        path.prepend(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0))));
+        account = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
+    }
+    sqlite3_finalize(stmt);
+    if (path.isEmpty()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray text = path.join(u" / "_s).toUtf8();
+    sqlite3_result_text(context, text.constData(), text.size(), SQLITE_TRANSIENT);
+}
+
+QDate isoDate(const QString &text)
+{
+    if (text.size() < 10 || text.at(4) != u'-' || text.at(7) != u'-')
+        return {};
+    return QDate::fromString(text.left(10), u"yyyy-MM-dd"_s);
+}
+
+QDateTime isoStamp(const QString &text)
+{
+    const QDate date = isoDate(text);
+    if (!date.isValid())
+        return {};
+    if (text.size() == 10)
+        return QDateTime(date, QTime(0, 0));
+    if (text.size() < 19 || (text.at(10) != u' ' && text.at(10) != u'T'))
+        return {};
+    QTime time = QTime::fromString(text.mid(11, 8), u"HH:mm:ss"_s);
+    if (!time.isValid())
+        return {};
+    if (text.size() > 20 && text.at(19) == u'.')
+        time = time.addMSecs(qRound(text.mid(19).toDouble() * 1000));
+    return QDateTime(date, time);
+}
+
+} // namespace
+
+QString SqliteDialect::backend() const
+{
+    return u"sqlite"_s;
+}
+
+QString SqliteDialect::driverName() const
+{
+    return u"QSQLITE"_s;
+}
+
+void SqliteDialect::prepare(QSqlDatabase &database) const
+{
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw SuiteError(u"El controlador de SQLite no entrega su conexión nativa"_s);
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
+    if (!db)
+        throw SuiteError(u"La base de datos SQLite no está abierta"_s);
+    const int rc = sqlite3_create_function_v2(db, "Get_Ruta_Cuenta_Contable", 1, SQLITE_UTF8, nullptr,
+                                              rutaCuentaContable, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw SuiteError(QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+QVariant SqliteDialect::normalize(const QString &column, const QVariant &value) const
+{
+    ColumnKind kind;
+    if (!Schema::kindOf(column, &kind))
+        return value;
+    switch (kind) {
+    case ColumnKind::Money:
+    case ColumnKind::Percent:
+    case ColumnKind::Double: {
+        if (value.isNull())
+            return QVariant(QMetaType::fromType<double>());
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        return ok ? QVariant(number) : value;
+    }
+    case ColumnKind::Date: {
+        if (value.isNull())
+            return QVariant(QMetaType::fromType<QDate>());
+        const QDate date = isoDate(value.toString());
+        return date.isValid() ? QVariant(date) : value;
+    }
+    case ColumnKind::Stamp: {
+        if (value.isNull())
+            return QVariant(QMetaType::fromType<QDateTime>());
+        const QDateTime stamp = isoStamp(value.toString());
+        return stamp.isValid() ? QVariant(stamp) : value;
+    }
+    default:
+        return value;
+    }
+}
+
+QString SqliteDialect::beginSql() const
+{
+    // Take the write lock at once: two processes that both read and then try
+    // to write in deferred transactions would have one of them fail at once
+    // instead of waiting for the busy timeout.
+    return u"BEGIN IMMEDIATE"_s;
+}
+
+QString SqliteDialect::currentDateTimeSql() const
+{
+    return u"SELECT "_s + currentDateTimeExpression() + u" AS Fecha_Servidor"_s;
+}
+
+QString SqliteDialect::currentDateTimeExpression() const
+{
+    return u"strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s;
+}
+
+QString SqliteDialect::caseInsensitiveLike() const
+{
+    return u"LIKE"_s;
+}
+
+QString SqliteDialect::columnType(const ColumnDef &column) const
+{
+    switch (column.kind) {
+    case ColumnKind::Text:
+        return u"VARCHAR(%1)"_s.arg(column.size);
+    case ColumnKind::Memo:
+        return u"TEXT"_s;
+    case ColumnKind::Integer:
+        return u"INTEGER"_s;
+    case ColumnKind::Serial:
+        return u"INTEGER PRIMARY KEY AUTOINCREMENT"_s;
+    case ColumnKind::Money:
+        return u"NUMERIC(18,4)"_s;
+    case ColumnKind::Percent:
+        return u"NUMERIC(18,9)"_s;
+    case ColumnKind::Double:
+        return u"DOUBLE PRECISION"_s;
+    case ColumnKind::Date:
+        return u"DATE"_s;
+    case ColumnKind::Stamp:
+        return u"TIMESTAMP"_s;
+    }
+    return u"TEXT"_s;
+}
+
+QStringList SqliteDialect::routinesSql() const
+{
+    // The label procedure of the fixed-asset screen, kept as a statement.
+    return {
+        u"INSERT INTO Procedimiento (Pr_Nombre, Pr_Sentencia) "
+        "SELECT 'Etiqueta_Activo_Fijo', "
+        "'SELECT a.Af_Cve_Activo_Fijo, a.Af_Descripcion, a.Af_Numero_Serie, a.Af_Marca, a.Af_Modelo, "
+        "e.Em_Descripcion FROM Activo_Fijo a LEFT JOIN Empresa e ON e.Em_Cve_Empresa = a.Em_Cve_Empresa "
+        "WHERE a.Af_Cve_Activo_Fijo = :1' "
+        "WHERE NOT EXISTS (SELECT 1 FROM Procedimiento WHERE Pr_Nombre = 'Etiqueta_Activo_Fijo')"_s,
+    };
+}
+
+QString SqliteDialect::qualifiedFunction(const QString &word) const
+{
+    return word.mid(4); // "dbo." dropped: the function is registered by its bare name
+}
+
+QString SqliteDialect::execStatement(const QString &name, const QStringList &argumentLiterals,
+                                     const QSqlDatabase &database) const
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    const QString lookup = u"SELECT Pr_Sentencia FROM Procedimiento WHERE Pr_Nombre = '"_s + sqlEscape(name) + u"'"_s;
+    if (!query.exec(lookup)) {
+        const QSqlError error = query.lastError();
+        throw SuiteError(error.databaseText().isEmpty() ? error.text() : error.databaseText());
+    }
+    if (!query.next())
+        throw SuiteError(u"No se encontró el procedimiento almacenado '%1'"_s.arg(name));
+    const QString body = query.value(0).toString();
+
+    QVector<SqlLexer::Token> tokens = SqlLexer::tokenize(body);
+    for (auto &t : tokens) {
+        if (t.kind != SqlLexer::Kind::Parameter)
+            continue;
+        const int index = t.text.mid(1).toInt() - 1;
+        if (index < 0 || index >= argumentLiterals.size())
+            throw SuiteError(u"El procedimiento '%1' espera el parámetro %2, que no se pasó"_s.arg(name, t.text));
+        const QString &argument = argumentLiterals.at(index);
+        t.text = argument == u"NULL"_s ? argument
+                                       : u"'"_s + sqlEscape(SqlLexer::unquote(argument)) + u"'"_s;
+    }
+    return SqlLexer::join(tokens);
+}
+
+} // namespace suite

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "suite/data/Dialect.h"
+
+namespace suite {
+
+// SQLite: routines are C functions registered on each connection's handle,
+// stored procedures are statements kept in table Procedimiento.
+class SqliteDialect : public Dialect
+{
+public:
+    QString backend() const override;
+    QString driverName() const override;
+    void prepare(QSqlDatabase &database) const override;
+    QVariant normalize(const QString &column, const QVariant &value) const override;
+    QString beginSql() const override;
+    QString currentDateTimeSql() const override;
+    QString caseInsensitiveLike() const override;
+    QString columnType(const ColumnDef &column) const override;
+    QStringList routinesSql() const override;
+
+protected:
+    QString qualifiedFunction(const QString &word) const override;
+    QString execStatement(const QString &name, const QStringList &argumentLiterals,
+                          const QSqlDatabase &database) const override;
+    QString currentDateTimeExpression() const override;
+};
+
+} // namespace suite
