@@ -1,0 +1,23 @@
+#include "suite/host/HostWindow.h"
+
+#include <QCloseEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+HostWindow::HostWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_transaccion(u"XB733"_s)
+{
+    setObjectName(u"Padre"_s);
+}
+
+void HostWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT unloaded();
+}
+
+} // namespace suite

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+namespace suite {
+
+// The host's main window, handed to the screen as its parent object (Padre).
+// The screen reads its "Transaccion" and unloads it by closing it.
+class HostWindow : public QMainWindow
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Transaccion READ Transaccion WRITE setTransaccion)
+
+public:
+    explicit HostWindow(QWidget *parent = nullptr);
+
+    QString Transaccion() const { return m_transaccion; }
+    void setTransaccion(const QString &transaccion) { m_transaccion = transaccion; }
+
+Q_SIGNALS:
+    // The window was closed: the screen's session is over.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QString m_transaccion;
+};
+
+} // namespace suite

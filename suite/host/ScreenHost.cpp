@@ -1,0 +1,167 @@
+#include "suite/host/ScreenHost.h"
+
+#include "suite/data/Connection.h"
+#include "suite/data/DemoData.h"
+#include "suite/data/Schema.h"
+#include "suite/data/SuiteError.h"
+#include "suite/host/HostWindow.h"
+#include "suite/kit/Twips.h"
+#include "suite/runtime/ComponentHost.h"
+#include "suite/session/Session.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaMethod>
+#include <QWidget>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+bool hasAssets(Connection &connection)
+{
+    const RecordsetPtr count = connection.Execute(u"SELECT COUNT(*) AS n FROM Activo_Fijo"_s);
+    return !count->Eof() && count->Fields(u"n"_s).toLongLong() > 0;
+}
+
+} // namespace
+
+ScreenHost::ScreenHost(const HostOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+{}
+
+ScreenHost::~ScreenHost()
+{
+    close();
+}
+
+QString ScreenHost::componentLibrary()
+{
+    QString dir = qEnvironmentVariable("TALVEXOR_LIB_DIR");
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath() + u"/../lib"_s;
+    return QFileInfo(dir + u"/xb733.so"_s).absoluteFilePath();
+}
+
+void ScreenHost::prepareDatabase(const QString &url, bool loadDemo)
+{
+    std::unique_ptr<Connection> connection = Connection::open(url);
+    Schema::create(*connection);
+    if (loadDemo)
+        DemoData::load(*connection);
+}
+
+void ScreenHost::openDatabase()
+{
+    std::unique_ptr<Connection> connection;
+    if (m_options.databaseUrl.isEmpty()) {
+        const QString file = HostOptions::defaultDatabaseFile();
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        connection = Connection::open(u"sqlite:"_s + file);
+        // Made on first use; a creation cut short is completed next time.
+        Schema::create(*connection);
+        if (!hasAssets(*connection))
+            DemoData::load(*connection);
+    } else {
+        connection = Connection::open(m_options.databaseUrl);
+    }
+
+    if (m_options.trace) {
+        connect(connection.get(), &Connection::statementExecuted, this,
+                [](const QString &statement, qint64 microseconds) {
+                    std::fprintf(stderr, "[sql %lld us] %s\n", static_cast<long long>(microseconds),
+                                 statement.toUtf8().constData());
+                });
+    }
+
+    m_session = std::make_unique<Session>();
+    m_session->setConnection(std::move(connection));
+    m_session->setUser(m_options.user.isEmpty() ? HostOptions::loginName() : m_options.user);
+    Session::setCurrent(m_session.get());
+}
+
+Session &ScreenHost::session() const
+{
+    if (!m_session)
+        throw SuiteError(u"No hay una base de datos abierta."_s);
+    return *m_session;
+}
+
+void ScreenHost::openScreen()
+{
+    const QString progId = QString::fromLatin1(ProgId);
+    m_components = std::make_unique<ComponentHost>();
+    m_components->ensureRegistered(progId, componentLibrary());
+    m_pantalla.reset(m_components->createObject(progId));
+
+    const QVariant screen = m_pantalla->property("GetPantalla");
+    m_form = qobject_cast<QWidget *>(screen.value<QObject *>());
+    if (!m_form)
+        throw SuiteError(u"%1 no entregó una pantalla en GetPantalla."_s.arg(progId));
+
+    // Start-up failures arrive as a signal: start-up runs inside the show
+    // event and never throws out of it.
+    const QMetaObject *formMeta = m_form->metaObject();
+    const int failed = formMeta->indexOfSignal("loadFailed(QString)");
+    if (failed >= 0) {
+        connect(m_form, formMeta->method(failed), this,
+                metaObject()->method(metaObject()->indexOfSlot("onLoadFailed(QString)")));
+    }
+
+    m_window = std::make_unique<HostWindow>();
+    if (!m_form->setProperty("Padre", QVariant::fromValue<QObject *>(m_window.get())))
+        throw SuiteError(u"La pantalla no acepta su ventana padre (Padre)."_s);
+    m_window->setWindowTitle(m_form->windowTitle().isEmpty() ? u"Talvexor"_s : m_form->windowTitle());
+    m_window->setCentralWidget(m_form);
+    m_window->resize(qRound(twipsToPixelsX(m_form, DesignWidth)), qRound(twipsToPixelsY(m_form, DesignHeight)));
+    m_window->show();
+    m_window->activateWindow();
+    QCoreApplication::processEvents();
+
+    if (!m_loadError.isEmpty())
+        throw SuiteError(u"No se pudo iniciar la pantalla: %1"_s.arg(m_loadError));
+}
+
+void ScreenHost::onLoadFailed(const QString &text)
+{
+    m_loadError = text.isEmpty() ? u"error sin descripción"_s : text;
+}
+
+HostWindow *ScreenHost::window() const
+{
+    return m_window.get();
+}
+
+QWidget *ScreenHost::form() const
+{
+    return m_form.data();
+}
+
+void ScreenHost::close()
+{
+    if (m_window && m_form && m_window->centralWidget() == m_form) {
+        // The form belongs to the component, which frees it below.
+        m_window->takeCentralWidget();
+        m_form->hide();
+        m_form->setParent(nullptr);
+    }
+    m_pantalla.reset();
+    if (m_components) {
+        m_components->shutdown();
+        m_components.reset();
+    }
+    m_window.reset();
+    if (m_session) {
+        if (Session::currentOrNull() == m_session.get())
+            Session::setCurrent(nullptr);
+        m_session.reset();
+    }
+}
+
+} // namespace suite

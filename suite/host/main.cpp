@@ -1,0 +1,186 @@
+// talvexor: the suite's host. Opens the XB733 screen on a database, or runs a
+// script against it (--script), or prepares a database (--init-db, --demo).
+#include "suite/data/SuiteError.h"
+#include "suite/host/HostOptions.h"
+#include "suite/host/HostWindow.h"
+#include "suite/host/ScreenHost.h"
+#include "suite/host/ScriptRunner.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int exitFailed = 1;
+constexpr int exitNoScreen = 2;
+
+void say(FILE *stream, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString noDisplayAdvice()
+{
+    return u"talvexor: no hay pantalla (ni DISPLAY ni WAYLAND_DISPLAY).\n"
+           "  Sin ventana, con una imagen de la pantalla:\n"
+           "    QT_QPA_PLATFORM=offscreen talvexor --screenshot pantalla.png\n"
+           "  En una pantalla virtual:\n"
+           "    Xvfb :99 -screen 0 1280x1024x24 -nolisten tcp &\n"
+           "    DISPLAY=:99 talvexor\n"
+           "  Para guiones: talvexor --script ARCHIVO (no necesita pantalla)."_s;
+}
+
+int prepareDatabase(const suite::HostOptions &options)
+{
+    const QString url = options.databaseUrl.isEmpty() ? u"sqlite:"_s + suite::HostOptions::defaultDatabaseFile()
+                                                      : options.databaseUrl;
+    if (options.databaseUrl.isEmpty())
+        QDir().mkpath(QFileInfo(suite::HostOptions::defaultDatabaseFile()).absolutePath());
+    try {
+        suite::ScreenHost::prepareDatabase(url, options.loadDemo);
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: %1: %2"_s.arg(url, e.description()));
+        return exitNoScreen;
+    }
+    say(stdout, options.loadDemo ? u"Datos de demostración cargados en %1"_s.arg(url)
+                                 : u"Esquema listo en %1"_s.arg(url));
+    return 0;
+}
+
+int runScript(suite::ScreenHost &host, const suite::HostOptions &options)
+{
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    suite::ScriptRunner runner(host, [&out](const QString &line) {
+        out.write(line.toUtf8() + '\n');
+        out.flush();
+    });
+
+    QString printDirectory = options.printDirectory;
+    if (printDirectory.isEmpty()) {
+        // Kept after the run: the output names the documents written here.
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/talvexor-print-XXXXXX";
+        if (char *made = mkdtemp(pattern.data()))
+            printDirectory = QString::fromLocal8Bit(made);
+    }
+    QDir().mkpath(printDirectory);
+    runner.install(QDir(printDirectory).absolutePath());
+
+    QFile script;
+    const bool opened = options.scriptFile == u"-"_s ? script.open(stdin, QIODevice::ReadOnly)
+                                                       : (script.setFileName(options.scriptFile),
+                                                          script.open(QIODevice::ReadOnly));
+    if (!opened) {
+        say(stderr, u"talvexor: no se pudo leer el guion %1: %2"_s.arg(options.scriptFile, script.errorString()));
+        return exitNoScreen;
+    }
+
+    try {
+        host.openScreen();
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: %1"_s.arg(e.description()));
+        return exitNoScreen;
+    }
+    runner.attach();
+    const int status = runner.run(script);
+
+    if (!options.screenshotFile.isEmpty() && host.window()
+        && !host.window()->grab().save(options.screenshotFile)) {
+        say(stderr, u"talvexor: no se pudo guardar %1"_s.arg(options.screenshotFile));
+        return exitFailed;
+    }
+    return status;
+}
+
+int showScreen(suite::ScreenHost &host, const suite::HostOptions &options)
+{
+    try {
+        host.openScreen();
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: %1"_s.arg(e.description()));
+        return exitNoScreen;
+    }
+    if (options.screenshotFile.isEmpty())
+        return QApplication::exec();
+
+    // Once the window is shown and laid out, its picture, and done.
+    int status = 0;
+    QTimer::singleShot(0, [&] {
+        if (!host.window()->grab().save(options.screenshotFile)) {
+            say(stderr, u"talvexor: no se pudo guardar %1"_s.arg(options.screenshotFile));
+            status = exitFailed;
+        }
+        QApplication::quit();
+    });
+    QApplication::exec();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    suite::HostOptions options;
+    QString error;
+    QString help;
+    if (!suite::HostOptions::parse(arguments, options, error, help)) {
+        if (!help.isEmpty()) {
+            say(stdout, help);
+            return 0;
+        }
+        say(stderr, u"talvexor: %1 (--help muestra las opciones)"_s.arg(error));
+        return exitNoScreen;
+    }
+
+    if (!options.needsWindow()) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(u"Talvexor"_s);
+        return prepareDatabase(options);
+    }
+
+    if (!hasDisplay()) {
+        // A script or a picture needs no person watching: no display either.
+        if (options.scripted() || !options.screenshotFile.isEmpty()) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        } else {
+            say(stderr, noDisplayAdvice());
+            return exitFailed;
+        }
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Talvexor"_s);
+
+    suite::ScreenHost host(options);
+    try {
+        host.openDatabase();
+    } catch (const suite::SuiteError &e) {
+        const QString url = options.databaseUrl.isEmpty() ? u"sqlite:"_s + suite::HostOptions::defaultDatabaseFile()
+                                                          : options.databaseUrl;
+        say(stderr, u"talvexor: no se pudo abrir la base de datos %1: %2"_s.arg(url, e.description()));
+        return exitNoScreen;
+    }
+
+    const int status = options.scripted() ? runScript(host, options) : showScreen(host, options);
+    host.close();
+    return status;
+}
