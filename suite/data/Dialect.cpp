@@ -320,8 +320,18 @@ bool Dialect::tableExists(const QSqlDatabase &database, const QString &table) co
 
 QStringList Dialect::columnNames(const QSqlDatabase &database, const QString &table) const
 {
+    // The catalogue wants the name as the database keeps it (PostgreSQL folds
+    // unquoted names to lower case).
+    QString stored = table;
+    const QStringList tables = database.tables(QSql::Tables);
+    for (const QString &t : tables) {
+        if (t.compare(table, Qt::CaseInsensitive) == 0) {
+            stored = t;
+            break;
+        }
+    }
     QStringList names;
-    const QSqlRecord record = database.record(table);
+    const QSqlRecord record = database.record(stored);
     for (int i = 0; i < record.count(); ++i)
         names.append(record.fieldName(i));
     return names;
