@@ -46,6 +46,8 @@ public:
     QString columnCaption(int column) const;
     int columnDataType(int column) const;
     QString columnNumberFormat(int column) const;
+    // A locked column is filled by code only (the user cannot type in it).
+    void setColumnLocked(const QString &name, bool locked);
 
     int Col() const;   // current column, -1 when none
     int Row() const;   // current row; == Rows() on the new-row line, -1 when none
@@ -91,6 +93,7 @@ Q_SIGNALS:
     void BeforeDelete(short &cancel, short &dispPromptMsg);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -98,12 +101,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     class Delegate;
-    class Guard;
     friend class Delegate;
-    friend class Guard;
 
     struct Column
     {
@@ -111,6 +113,7 @@ private:
         QString caption;
         int dataType = 8;
         QString numberFormat;
+        bool locked = false;
     };
 
     bool isNumeric(int column) const;
@@ -123,9 +126,12 @@ private:
     void promoteNewRowLine();
     void updateRowHeaders();
     bool askLeave();
-    bool filterKeyPress(QKeyEvent *event, QWidget *target);
+    bool editorKeyEvent(QLineEdit *editor, QKeyEvent *event);
+    bool notifyKeyDown(QKeyEvent *event, short &ascii);
+    bool rowIsEmpty(int row) const;
     void onEditorTextEdited();
-    QLineEdit *openEditor() const;
+    void setCurrentQuietly(int row, int column);
+    bool editorOn(int row, int column) const;
 
     QVector<Column> m_columns;
     QString m_caption;
@@ -135,7 +141,8 @@ private:
     int m_pendingRow = -1;        // row promoted from the new-row line and not yet committed
     int m_quiet = 0;              // loading moves: no notifications
     bool m_asking = false;
-    bool m_forwardingKey = false;
+    bool m_forwardingKey = false; // the grid hands a typed key to the editor it opens
+    bool m_skipNotify = false;    // a key the editor did not take, already notified
     int m_evenBgr = 16777215;
     int m_oddBgr = 15527663;
 };

@@ -10,7 +10,7 @@ namespace suite {
 class dpFecha : public QDateEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QDate date READ date WRITE setKitDate NOTIFY dateChanged USER true)
+    Q_PROPERTY(QDate date READ date WRITE setKitDate USER true)
     Q_PROPERTY(bool enabled READ isOwnEnabled WRITE setEnabled)
     Q_PROPERTY(bool tabonenter READ tabonenter WRITE setTabonenter)
 

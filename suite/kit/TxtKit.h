@@ -122,12 +122,13 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void onTextChanged(const QString &text);
     void onTextEdited(const QString &text);
     void reformatNumber();
-    void applyPalette();
+    void applyLook();
     bool forcesUpperCase() const;
     QWidget *resultBox() const;
 

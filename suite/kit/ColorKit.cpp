@@ -1,0 +1,56 @@
+#include "suite/kit/ColorKit.h"
+
+#include "suite/kit/Controles.h"
+#include "suite/kit/DataGrid.h"
+#include "suite/kit/DpFecha.h"
+#include "suite/kit/Etiqueta.h"
+#include "suite/kit/ListView.h"
+#include "suite/kit/OptionButton.h"
+#include "suite/kit/SsTbKit.h"
+#include "suite/kit/TxtKit.h"
+
+#include <QFont>
+
+namespace suite {
+
+namespace {
+
+void setPointSize(QWidget *widget, double points)
+{
+    QFont font = widget->font();
+    font.setPointSizeF(points);
+    widget->setFont(font);
+}
+
+} // namespace
+
+colorKIT::colorKIT(QWidget *parent)
+    : QWidget(parent)
+{
+    setProperty("tag", QString());
+    setAttribute(Qt::WA_DontShowOnScreen);
+    hide();
+}
+
+colorKIT::~colorKIT() = default;
+
+void colorKIT::aplicacolores()
+{
+    QWidget *form = window();
+    if (!form || form == this)
+        return;
+    const QList<QWidget *> all = form->findChildren<QWidget *>();
+    for (QWidget *w : all) {
+        if (qobject_cast<Etiqueta *>(w) || qobject_cast<OptionButton *>(w) || qobject_cast<ssTbKit *>(w)
+            || qobject_cast<Controles *>(w)) {
+            setPointSize(w, m_labelfontsize);
+        } else if (qobject_cast<txtKIT *>(w) || qobject_cast<dpFecha *>(w) || qobject_cast<ListView *>(w)) {
+            setPointSize(w, m_textfontsize);
+        } else if (auto *grid = qobject_cast<DataGrid *>(w)) {
+            setPointSize(grid, m_textfontsize);
+            grid->setRowColors(m_even, m_odd);
+        }
+    }
+}
+
+} // namespace suite

@@ -1,0 +1,37 @@
+#include "suite/kit/SearchDialogPresenter.h"
+
+#include "suite/data/SuiteError.h"
+#include "suite/kit/MessageBoxPresenter.h"
+#include "suite/kit/SearchDialog.h"
+#include "suite/session/Session.h"
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+QString SearchDialogPresenter::choose(const QString &queryId, int maxRows, QWidget *owner)
+{
+    try {
+        SearchDialog dialog(Session::current().connection(), queryId, maxRows, owner ? owner->window() : nullptr);
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        return dialog.chosenKey();
+    } catch (const SuiteError &error) {
+        // The user asked for a search: say why there is none.
+        MessageRequest request;
+        request.prompt = error.description();
+        request.style = 48;
+        request.title = u"Búsqueda"_s;
+        request.owner = owner;
+        Session *session = Session::currentOrNull();
+        if (session && session->messages()) {
+            session->messages()->show(request);
+        } else {
+            MessageBoxPresenter boxes;
+            boxes.show(request);
+        }
+        return QString();
+    }
+}
+
+} // namespace suite

@@ -1,0 +1,419 @@
+#include "suite/kit/TxtKit.h"
+
+#include "suite/data/Connection.h"
+#include "suite/data/SqlText.h"
+#include "suite/data/SuiteError.h"
+#include "suite/kit/KeyFormat.h"
+#include "suite/kit/NumberFormat.h"
+#include "suite/kit/SearchDialogPresenter.h"
+#include "suite/session/Session.h"
+
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+// Display patterns of the numeric styles.
+NumberFormat formatOf(txtKIT::NumericKind kind)
+{
+    switch (kind) {
+    case txtKIT::Integer: return NumberFormat(u"0"_s);
+    case txtKIT::Double: return NumberFormat(u"#,##0.00"_s);
+    case txtKIT::Currency: return NumberFormat(u"$#,##0.0000"_s);
+    case txtKIT::Percent: return NumberFormat(u"0.00%"_s);
+    case txtKIT::NotNumeric: break;
+    }
+    return NumberFormat();
+}
+
+// What may be typed into a numeric box besides digits.
+bool acceptedInNumber(txtKIT::NumericKind kind, QChar c)
+{
+    if (c.isDigit() || c == QLatin1Char('-'))
+        return true;
+    if (kind == txtKIT::Integer)
+        return false;
+    if (c == QLatin1Char('.') || c == QLatin1Char(','))
+        return true;
+    if (kind == txtKIT::Currency && c == QLatin1Char('$'))
+        return true;
+    return kind == txtKIT::Percent && c == QLatin1Char('%');
+}
+
+} // namespace
+
+txtKIT::txtKIT(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setProperty("tag", QString());
+    connect(this, &QLineEdit::textChanged, this, &txtKIT::onTextChanged);
+    connect(this, &QLineEdit::textEdited, this, &txtKIT::onTextEdited);
+}
+
+txtKIT::~txtKIT() = default;
+
+txtKIT::NumericKind txtKIT::numericKind() const
+{
+    if (m_tipodato == 8 || m_formato == 8)
+        return Percent;
+    if (m_tipodato == 6)
+        return Currency;
+    if (m_tipodato == 4 || m_tipodato == 5 || m_formato == 5)
+        return Double;
+    if (m_tipodato == 2 || m_tipodato == 3 || m_formato == 1)
+        return Integer;
+    return NotNumeric;
+}
+
+QString txtKIT::zeroText() const
+{
+    const NumericKind kind = numericKind();
+    return kind == NotNumeric ? QString() : formatOf(kind).format(0);
+}
+
+QVariant txtKIT::valor() const
+{
+    const NumericKind kind = numericKind();
+    if (kind == NotNumeric)
+        return text();
+    const std::optional<double> number = formatOf(kind).parse(text());
+    const double value = number.value_or(0.0);
+    if (kind == Integer)
+        return QVariant(qlonglong(value));
+    return QVariant(value);
+}
+
+void txtKIT::setValor(const QVariant &value)
+{
+    const NumericKind kind = numericKind();
+    if (!value.isValid() || value.isNull()) {
+        setText(kind == NotNumeric ? QString() : zeroText());
+        return;
+    }
+    if (kind == NotNumeric) {
+        setText(value.toString());
+        return;
+    }
+    const NumberFormat format = formatOf(kind);
+    double number = 0;
+    if (value.typeId() == QMetaType::QString) {
+        // A text handed to a numeric box is read as the box shows numbers;
+        // for a ratio box a plain "0.25" is the ratio itself.
+        const QString t = value.toString().trimmed();
+        bool ok = false;
+        const double plain = t.toDouble(&ok);
+        if (ok)
+            number = plain;
+        else
+            number = format.parse(t).value_or(0.0);
+    } else {
+        bool ok = false;
+        number = value.toDouble(&ok);
+        if (!ok)
+            number = 0;
+    }
+    setText(format.format(number));
+}
+
+bool txtKIT::isOwnEnabled() const
+{
+    return !testAttribute(Qt::WA_ForceDisabled);
+}
+
+void txtKIT::setLocked(bool on)
+{
+    setReadOnly(on);
+    applyLook();
+}
+
+void txtKIT::setMaxlength(int length)
+{
+    m_maxlength = qMax(0, length);
+    setMaxLength(m_maxlength > 0 ? m_maxlength : 32767);
+}
+
+void txtKIT::setMayusculas(bool on)
+{
+    m_mayusculas = on;
+}
+
+void txtKIT::setTipodato(int code)
+{
+    m_tipodato = code;
+}
+
+void txtKIT::setFormato(int code)
+{
+    m_formato = code;
+}
+
+int txtKIT::kitAlignment() const
+{
+    const Qt::Alignment a = alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignRight)
+        return 1;
+    if (a & Qt::AlignHCenter)
+        return 2;
+    return 0;
+}
+
+void txtKIT::setKitAlignment(int value)
+{
+    Qt::Alignment h = Qt::AlignLeft;
+    if (value == 1)
+        h = Qt::AlignRight;
+    else if (value == 2)
+        h = Qt::AlignHCenter;
+    setAlignment(h | Qt::AlignVCenter);
+}
+
+void txtKIT::setSubrayar(bool on)
+{
+    m_subrayar = on;
+    applyLook();
+}
+
+void txtKIT::setSql(const QString &statement)
+{
+    m_sql = statement;
+}
+
+void txtKIT::setSqlControlResultado(const QString &name)
+{
+    m_sqlControlResultado = name;
+}
+
+void txtKIT::limpia()
+{
+    setText(zeroText());
+}
+
+void txtKIT::rellenaClave()
+{
+    if (!m_esclave || m_formatoclave.isEmpty())
+        return;
+    const QString filled = formatKey(text(), m_formatoclave);
+    if (filled != text())
+        setText(filled);
+}
+
+QWidget *txtKIT::resultBox() const
+{
+    if (m_sqlControlResultado.isEmpty())
+        return nullptr;
+    QWidget *top = window();
+    if (top == this)
+        return nullptr;
+    return top->findChild<QWidget *>(m_sqlControlResultado);
+}
+
+void txtKIT::buscaDescripcion()
+{
+    if (m_sql.isEmpty())
+        return;
+    QWidget *box = resultBox();
+    QString description;
+    m_lookupFound = false;
+    const QString typed = text();
+    if (!typed.isEmpty()) {
+        try {
+            Session *session = Session::currentOrNull();
+            if (session) {
+                QString statement = m_sql;
+                statement.replace(u"'?'"_s, u"'"_s + sqlEscape(typed) + u"'"_s);
+                const RecordsetPtr rows = session->connection()->Execute(statement);
+                if (rows && !rows->Eof() && rows->fieldCount() > 0) {
+                    const QVariant first = rows->fieldValue(0);
+                    description = first.isNull() ? QString() : first.toString();
+                    m_lookupFound = true;
+                }
+            }
+        } catch (const SuiteError &) {
+            // A lookup that cannot run describes nothing; the box stays usable.
+            description.clear();
+            m_lookupFound = false;
+        }
+    }
+    if (box)
+        box->setProperty("text", description);
+}
+
+bool txtKIT::abreConsulta()
+{
+    if (m_idconsulta.isEmpty() || isReadOnly() || !isEnabled())
+        return false;
+    Session *session = Session::currentOrNull();
+    if (!session)
+        return false;
+    QString key;
+    QPointer<txtKIT> self(this);
+    if (SearchPresenter *presenter = session->search()) {
+        key = presenter->choose(m_idconsulta, 100, this);
+    } else {
+        SearchDialogPresenter dialog;
+        key = dialog.choose(m_idconsulta, 100, this);
+    }
+    if (!self || key.isEmpty())
+        return false;
+    setText(key);
+    setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool txtKIT::forcesUpperCase() const
+{
+    if (numericKind() != NotNumeric)
+        return false;
+    if (m_mayusculas)
+        return true;
+    const Session *session = Session::currentOrNull();
+    return session && session->forceUpperCase();
+}
+
+void txtKIT::onTextChanged(const QString &)
+{
+    // The description is in place before the change handlers run.
+    buscaDescripcion();
+    Q_EMIT Change();
+}
+
+void txtKIT::onTextEdited(const QString &typed)
+{
+    // Typed keys arrive upper-cased already (keyPressEvent); this catches
+    // pasted and dropped text.
+    if (m_upperCasing || !forcesUpperCase())
+        return;
+    const QString upper = typed.toUpper();
+    if (upper == typed)
+        return;
+    m_upperCasing = true;
+    const int cursor = cursorPosition();
+    setText(upper);
+    setCursorPosition(cursor);
+    m_upperCasing = false;
+}
+
+void txtKIT::reformatNumber()
+{
+    const NumericKind kind = numericKind();
+    if (kind == NotNumeric)
+        return;
+    const NumberFormat format = formatOf(kind);
+    const std::optional<double> number = format.parse(text());
+    if (number)
+        setText(format.format(*number));
+}
+
+void txtKIT::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (mods == Qt::NoModifier)) {
+        rellenaClave();
+        reformatNumber();
+        Q_EMIT Enter();
+        if (m_tabonenter) {
+            bool moveOn = true;
+            if (!m_sql.isEmpty()) {
+                if (text().isEmpty())
+                    moveOn = m_tabonentervacio;
+                else if (!m_lookupFound)
+                    moveOn = m_tabonentercancel;
+            }
+            if (moveOn)
+                focusNextChild();
+        }
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_F2 && mods == Qt::NoModifier && !m_idconsulta.isEmpty()) {
+        abreConsulta();
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_F2 && mods == Qt::ShiftModifier && !m_transaccion.isEmpty()) {
+        Q_EMIT abrirTransaccion(m_transaccion);
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint()
+        && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (printable && !isReadOnly()) {
+        const NumericKind kind = numericKind();
+        if (kind != NotNumeric) {
+            for (const QChar c : typed) {
+                if (!acceptedInNumber(kind, c)) {
+                    event->accept();   // not a character a number can hold
+                    return;
+                }
+            }
+        } else if (forcesUpperCase() && typed.toUpper() != typed) {
+            QKeyEvent upper(event->type(), event->key(), event->modifiers(), typed.toUpper(),
+                            event->isAutoRepeat(), ushort(event->count()));
+            QLineEdit::keyPressEvent(&upper);
+            event->setAccepted(upper.isAccepted());
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void txtKIT::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (m_seleccionaronfocus && event->reason() != Qt::PopupFocusReason) {
+        if (event->reason() == Qt::MouseFocusReason)
+            QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
+        else
+            selectAll();
+    }
+}
+
+void txtKIT::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::PopupFocusReason) {
+        rellenaClave();
+        reformatNumber();
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+void txtKIT::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ReadOnlyChange)
+        applyLook();
+}
+
+void txtKIT::applyLook()
+{
+    setFrame(!m_subrayar);
+    QPalette p = palette();
+    // Read-only boxes show on the form's colour, so they do not look typeable.
+    const QColor base = isReadOnly() || m_subrayar ? parentWidget() ? parentWidget()->palette().color(QPalette::Window)
+                                                                     : QColor(0xF5, 0xF5, 0xF5)
+                                                   : QGuiApplication::palette().color(QPalette::Base);
+    p.setColor(QPalette::Base, base);
+    setPalette(p);
+    update();
+}
+
+void txtKIT::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (!m_subrayar)
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Dark));
+    painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+}
+
+} // namespace suite
