@@ -292,7 +292,7 @@ QString Dialect::limit(const QString &statement, int rows) const
 {
     QString body = statement.trimmed();
     while (body.endsWith(u';'))
-        body.chop(1);
+        body = body.chopped(1).trimmed();
     return body + limitClause(rows);
 }
 

@@ -39,7 +39,7 @@ public:
     auto var = TestDatabase::postgres((withDemo), &var##Reason);                              \
     if (!var) {                                                                              \
         if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(var##Reason));                                                   \
+            QFAIL(qPrintable(var##Reason.replace(QStringLiteral("SKIP:"), QStringLiteral("TALVEXOR_REQUIRE_PG=1, but"))));                                                   \
         QSKIP(qPrintable(var##Reason));                                                       \
     }
 
@@ -49,6 +49,6 @@ public:
     auto var = TestDatabase::open((backend), (withDemo), &var##Reason);                       \
     if (!var) {                                                                              \
         if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(var##Reason));                                                   \
+            QFAIL(qPrintable(var##Reason.replace(QStringLiteral("SKIP:"), QStringLiteral("TALVEXOR_REQUIRE_PG=1, but"))));                                                   \
         QSKIP(qPrintable(var##Reason));                                                       \
     }
