@@ -17,7 +17,8 @@ namespace {
 // Where the counters live.
 const auto counterTable = u"Clave_Siguiente"_s;
 const auto counterName = u"Cs_Tabla"_s;
-const auto counterValue = u"Cs_Ultima_Clave"_s;
+const auto counterColumn = u"Cs_Campo"_s;
+const auto counterValue = u"Cs_Ultima"_s;
 
 // Keys of text columns with no declared length are probed up to this width.
 constexpr int undeclaredWidth = 10;
@@ -66,6 +67,7 @@ qint64 KeyGenerator::issue(const QString &table, const QString &keyColumn)
 
     const QString counters = catalogue.table(counterTable);
     const QString nameColumn = catalogue.column(counters, counterName).name;
+    const QString fieldColumn = catalogue.column(counters, counterColumn).name;
     const QString valueColumn = catalogue.column(counters, counterValue).name;
     const QString whereCounter =
         u" WHERE "_s + nameColumn + u" = '"_s + sqlEscape(tableName) + u"'"_s;
@@ -79,7 +81,8 @@ qint64 KeyGenerator::issue(const QString &table, const QString &keyColumn)
     if (updated == 0) {
         first = highestKey(tableName, key.name, key.numeric, width) + 1;
         m_connection.Execute(u"INSERT INTO "_s + counters + u" ("_s + nameColumn + u", "_s
-                             + valueColumn + u") VALUES ('"_s + sqlEscape(tableName) + u"', "_s
+                             + fieldColumn + u", "_s + valueColumn + u") VALUES ('"_s
+                             + sqlEscape(tableName) + u"', '"_s + sqlEscape(key.name) + u"', "_s
                              + QString::number(first) + u")"_s);
     } else {
         auto row = m_connection.Execute(u"SELECT "_s + valueColumn + u" FROM "_s + counters

@@ -236,7 +236,7 @@ void Utilerias::RegistraBitacora(const QString &table, const QString &key, const
         }
         const QString stamp = FechaTexto(FechaServidor());
         connection->Execute(
-            u"INSERT INTO Bitacora (Bi_Tabla, Bi_Clave, Bi_Texto, Bi_Usuario, Bi_Fecha) VALUES ('"_s
+            u"INSERT INTO Bitacora (Bi_Tabla, Bi_Clave, Bi_Texto, Bi_Operador, Bi_Fecha) VALUES ('"_s
             + sqlEscape(table) + u"', '"_s + sqlEscape(key) + u"', '"_s + sqlEscape(text) + u"', '"_s
             + sqlEscape(session().user()) + u"', '"_s + stamp + u"')"_s);
         ok = true;
@@ -251,7 +251,7 @@ void Utilerias::RegistraMovimiento(const QString &entity, const QString &key, co
         Connection *connection = session().connection();
         const QString stamp = FechaTexto(FechaServidor());
         connection->Execute(
-            u"INSERT INTO Movimiento (Mo_Entidad, Mo_Clave, Mo_Accion, Mo_Usuario, Mo_Fecha) VALUES ('"_s
+            u"INSERT INTO Movimiento (Mo_Entidad, Mo_Clave, Mo_Accion, Mo_Operador, Mo_Fecha) VALUES ('"_s
             + sqlEscape(entity) + u"', '"_s + sqlEscape(key) + u"', '"_s + sqlEscape(action) + u"', '"_s
             + sqlEscape(session().user()) + u"', '"_s + stamp + u"')"_s);
     } catch (const SuiteError &error) {
