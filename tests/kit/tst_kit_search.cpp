@@ -1,0 +1,244 @@
+#include "suite/data/Connection.h"
+#include "suite/data/SuiteError.h"
+#include "suite/kit/SearchDialog.h"
+#include "suite/kit/TxtKit.h"
+#include "suite/session/Session.h"
+#include "tests/support/TestSession.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QtTest/QtTest>
+
+using namespace Qt::StringLiterals;
+using suite::SearchDialog;
+
+namespace {
+
+constexpr int CatalogueSize = 100000;
+
+// A catalogue of 100,000 rows, with a few whose texts hold quotes and
+// wildcards, and one deactivated row; searched through its own Consulta row.
+void makeCatalogue(suite::Connection &c)
+{
+    c.Execute(u"CREATE TABLE Catalogo_Prueba (Cp_Clave VARCHAR(10) PRIMARY KEY, Cp_Descripcion VARCHAR(60), "
+              "Es_Cve_Estado VARCHAR(2) NOT NULL)"_s);
+    c.BeginTrans();
+    if (c.backend() == u"sqlite"_s) {
+        c.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                  "INSERT INTO Catalogo_Prueba SELECT printf('%06d', i), 'Artículo ' || i, 'AC' FROM n"_s
+                      .arg(CatalogueSize));
+    } else {
+        c.Execute(u"INSERT INTO Catalogo_Prueba SELECT lpad(i::text, 6, '0'), 'Artículo ' || i, 'AC' "
+                  "FROM generate_series(1, %1) AS i"_s.arg(CatalogueSize));
+    }
+    const QStringList special = {
+        u"('Q1', 'Tornillo de 1/2'' marca O''Brien', 'AC')"_s,
+        u"('P1', 'Tela 100% algodón', 'AC')"_s,
+        u"('U1', 'caja_chica', 'AC')"_s,
+        u"('U2', 'cajaXchica', 'AC')"_s,
+        u"('B1', 'Artículo retirado', 'BA')"_s,
+    };
+    for (const QString &row : special)
+        c.Execute(u"INSERT INTO Catalogo_Prueba (Cp_Clave, Cp_Descripcion, Es_Cve_Estado) VALUES "_s + row);
+    c.Execute(u"INSERT INTO Consulta (Co_Cve_Consulta, Co_Titulo, Co_Sentencia) VALUES ('PRUEBA_GRANDE', "
+              "'Catálogo de prueba', 'SELECT Cp_Clave AS Clave, Cp_Descripcion AS Descripcion "
+              "FROM Catalogo_Prueba WHERE Es_Cve_Estado <> ''BA''')"_s);
+    c.CommitTrans();
+}
+
+QStringList keysShown(const SearchDialog &dialog)
+{
+    QStringList keys;
+    for (int r = 0; r < dialog.rowCount(); ++r)
+        keys << dialog.rowTexts(r).value(0);
+    return keys;
+}
+
+} // namespace
+
+class TestSearch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void filtersInTheDatabaseAndCaps_data();
+    void filtersInTheDatabaseAndCaps();
+    void enterDoubleClickAndEsc();
+    void unknownQueryIsRefused();
+    void demoQueriesOpen();
+    void f2WithoutAScriptedPresenterOpensTheDialog();
+};
+
+void TestSearch::filtersInTheDatabaseAndCaps_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << u"sqlite"_s;
+    QTest::newRow("postgresql") << u"postgresql"_s;
+}
+
+void TestSearch::filtersInTheDatabaseAndCaps()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_OPEN_OR_SKIP(connection, backend, false);
+    TestSession session(std::move(connection));
+    makeCatalogue(session.connection());
+
+    SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+    QCOMPARE(dialog.title(), u"Catálogo de prueba"_s);
+
+    // Nothing typed: the first hundred keys, and word that there are more.
+    QCOMPARE(dialog.rowCount(), 100);
+    QVERIFY(dialog.capped());
+    QCOMPARE(dialog.rowTexts(0), QStringList({u"000001"_s, u"Artículo 1"_s}));
+    QCOMPARE(dialog.rowTexts(99).value(0), u"000100"_s);
+
+    // On the key.
+    dialog.setFilter(u"99999"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"099999"_s});
+    QVERIFY(!dialog.capped());
+
+    // On the description, regardless of case.
+    dialog.setFilter(u"artículo 1234"_s);
+    QStringList expected{u"001234"_s};
+    for (int i = 12340; i <= 12349; ++i)
+        expected << u"0%1"_s.arg(i);
+    QCOMPARE(keysShown(dialog), expected);
+
+    // Still capped when many match.
+    dialog.setFilter(u"Artículo 5"_s);
+    QCOMPARE(dialog.rowCount(), 100);
+    QVERIFY(dialog.capped());
+
+    // Quotes and wildcards are searched literally.
+    dialog.setFilter(u"O'Brien"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"Q1"_s});
+    dialog.setFilter(u"1/2'"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"Q1"_s});
+    dialog.setFilter(u"100%"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"P1"_s});
+    dialog.setFilter(u"caja_chica"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"U1"_s});
+    dialog.setFilter(u"%"_s);
+    QCOMPARE(keysShown(dialog), QStringList{u"P1"_s});
+    dialog.setFilter(u"x' OR '1'='1"_s);
+    QCOMPARE(dialog.rowCount(), 0);
+    QVERIFY(dialog.errorText().isEmpty());
+
+    // Deactivated rows are not offered.
+    dialog.setFilter(u"retirado"_s);
+    QCOMPARE(dialog.rowCount(), 0);
+    dialog.setFilter(QString());
+    QCOMPARE(dialog.rowCount(), 100);
+}
+
+void TestSearch::enterDoubleClickAndEsc()
+{
+    TestSession session;
+    makeCatalogue(session.connection());
+
+    {
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog.show();
+        QTest::keyClicks(dialog.filterBox(), u"4242"_s);
+        QTest::keyClick(dialog.filterBox(), Qt::Key_Down);   // arrows move through the results
+        QCOMPARE(dialog.resultList()->indexOfTopLevelItem(dialog.resultList()->currentItem()), 1);
+        QTest::keyClick(dialog.filterBox(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenKey(), dialog.rowTexts(1).value(0));
+        QVERIFY(dialog.chosenKey().contains(u"4242"_s));
+    }
+    {
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.setFilter(u"099998"_s);
+        QTreeWidget *list = dialog.resultList();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        const QRect rect = list->visualItemRect(list->topLevelItem(0));
+        // A widget's double click arrives after the first click's press and release.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QVERIFY(dialog.isVisible());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenKey(), u"099998"_s);
+    }
+    {
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog.show();
+        dialog.setFilter(u"000007"_s);
+        QTest::keyClick(dialog.filterBox(), Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.chosenKey(), QString());
+    }
+    {
+        // Nothing matches: Enter chooses nothing and the dialog stays open.
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog.show();
+        dialog.setFilter(u"no existe tal cosa"_s);
+        QTest::keyClick(dialog.filterBox(), Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.chosenKey(), QString());
+    }
+}
+
+void TestSearch::unknownQueryIsRefused()
+{
+    TestSession session;
+    QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
+}
+
+void TestSearch::demoQueriesOpen()
+{
+    TestSession session(true);
+    const QStringList ids = {u"ACTIVO_FIJO"_s, u"TIPO_ACTIVO_FIJO"_s, u"EMPRESA"_s, u"ACTIVO_FIJO_UBICACION"_s,
+                             u"EMPLEADO"_s, u"CLIENTE"_s, u"PROYECTO"_s, u"CENTRO_COSTO"_s,
+                             u"UNIDAD_ESTRATEGICA_NEGOCIO"_s, u"CUENTA_CONTABLE"_s, u"PROVEEDOR"_s};
+    for (const QString &id : ids) {
+        SearchDialog dialog(&session.connection(), id, 100);
+        QVERIFY2(dialog.errorText().isEmpty(), qPrintable(id + u": "_s + dialog.errorText()));
+        QVERIFY2(dialog.rowCount() > 0, qPrintable(id));
+        // Filtering by the first key shown finds it again.
+        const QString key = dialog.rowTexts(0).value(0);
+        dialog.setFilter(key);
+        QVERIFY2(dialog.errorText().isEmpty(), qPrintable(id + u": "_s + dialog.errorText()));
+        QVERIFY2(keysShown(dialog).contains(key), qPrintable(id));
+    }
+}
+
+void TestSearch::f2WithoutAScriptedPresenterOpensTheDialog()
+{
+    TestSession session;
+    makeCatalogue(session.connection());
+    session.session().setSearch(nullptr);   // the kit's own dialog answers
+
+    QWidget window;
+    auto *box = new suite::txtKIT(&window);
+    box->setProperty("idconsulta", u"PRUEBA_GRANDE"_s);
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(box);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+
+    // The user types a filter in the dialog and presses Enter.
+    bool sawDialog = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<SearchDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        sawDialog = true;
+        QTest::keyClicks(dialog->filterBox(), u"O'Brien"_s);
+        QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+    });
+    QTest::keyClick(box, Qt::Key_F2);
+    QVERIFY(sawDialog);
+    QCOMPARE(box->text(), u"Q1"_s);
+}
+
+QTEST_MAIN(TestSearch)
+#include "tst_kit_search.moc"
