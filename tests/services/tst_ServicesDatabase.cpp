@@ -162,21 +162,19 @@ void ServicesDatabaseTest::optionsPerOperator()
 void ServicesDatabaseTest::sessionSettings()
 {
     suite::Entorno entorno;
-    QCOMPARE(entorno.Usuario(), u"PRUEBA"_s);
-    QCOMPARE(entorno.Conexion(), &db());
     entorno.ForzarMayusculas(true);
     QVERIFY(m_test->session().forceUpperCase());
     entorno.ForzarMayusculas(false);
     QVERIFY(!m_test->session().forceUpperCase());
-    entorno.RegistraClave(u"0000000007"_s);
-    QCOMPARE(entorno.ultimaClave(), u"0000000007"_s);
-
     // An object given its own session keeps to it, whatever is current.
     suite::Session other;
     other.setUser(u"OTRA"_s);
     suite::Entorno own(&other);
     QCOMPARE(own.Usuario(), u"OTRA"_s);
+    QCOMPARE(entorno.Usuario(), u"PRUEBA"_s);
     QVERIFY_THROWS_EXCEPTION(suite::SuiteError, own.Conexion());
+    own.ForzarMayusculas(true);
+    QVERIFY(!m_test->session().forceUpperCase());
 }
 
 void ServicesDatabaseTest::keysSkipHandTypedOnes()
