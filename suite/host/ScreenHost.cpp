@@ -49,12 +49,11 @@ QString ScreenHost::componentLibrary()
     return QFileInfo(dir + u"/xb733.so"_s).absoluteFilePath();
 }
 
-void ScreenHost::prepareDatabase(const QString &url, bool loadDemo)
+void ScreenHost::prepareDatabase(Connection &connection, bool loadDemo)
 {
-    std::unique_ptr<Connection> connection = Connection::open(url);
-    Schema::create(*connection);
+    Schema::create(connection);
     if (loadDemo)
-        DemoData::load(*connection);
+        DemoData::load(connection);
 }
 
 void ScreenHost::openDatabase()

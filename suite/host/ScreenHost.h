@@ -12,6 +12,7 @@ class QWidget;
 namespace suite {
 
 class ComponentHost;
+class Connection;
 class HostWindow;
 class Session;
 
@@ -49,8 +50,8 @@ public:
     // lib folder beside the executable's bin folder.
     static QString componentLibrary();
 
-    // --init-db and --demo.
-    static void prepareDatabase(const QString &url, bool loadDemo);
+    // --init-db and --demo: the schema, and the demo data when asked.
+    static void prepareDatabase(Connection &connection, bool loadDemo);
 
 private Q_SLOTS:
     void onLoadFailed(const QString &text);

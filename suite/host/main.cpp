@@ -1,5 +1,6 @@
 // talvexor: the suite's host. Opens the XB733 screen on a database, or runs a
 // script against it (--script), or prepares a database (--init-db, --demo).
+#include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
 #include "suite/host/HostOptions.h"
 #include "suite/host/HostWindow.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -51,11 +53,18 @@ int prepareDatabase(const suite::HostOptions &options)
                                                       : options.databaseUrl;
     if (options.databaseUrl.isEmpty())
         QDir().mkpath(QFileInfo(suite::HostOptions::defaultDatabaseFile()).absolutePath());
+    std::unique_ptr<suite::Connection> connection;
     try {
-        suite::ScreenHost::prepareDatabase(url, options.loadDemo);
+        connection = suite::Connection::open(url);
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: no se pudo abrir la base de datos %1: %2"_s.arg(url, e.description()));
+        return exitNoScreen;
+    }
+    try {
+        suite::ScreenHost::prepareDatabase(*connection, options.loadDemo);
     } catch (const suite::SuiteError &e) {
         say(stderr, u"talvexor: %1: %2"_s.arg(url, e.description()));
-        return exitNoScreen;
+        return exitFailed;
     }
     say(stdout, options.loadDemo ? u"Datos de demostración cargados en %1"_s.arg(url)
                                  : u"Esquema listo en %1"_s.arg(url));

@@ -1,0 +1,224 @@
+// The scripted mode's pieces, in process: line splitting, key combinations,
+// the ordered JSON, the answering presenters, the guard against dialogs, and
+// the runner on the real screen opened through the component.
+#include "suite/data/Connection.h"
+#include "suite/host/HostWindow.h"
+#include "suite/host/JsonText.h"
+#include "suite/host/ModalGuard.h"
+#include "suite/host/ScreenHost.h"
+#include "suite/host/ScriptLexer.h"
+#include "suite/host/ScriptMessagePresenter.h"
+#include "suite/host/ScriptRunner.h"
+#include "suite/host/ScriptSearchPresenter.h"
+#include "suite/host/UserInput.h"
+#include "suite/session/Session.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDate>
+#include <QDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_Scripting : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void splitsLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<bool>("ok");
+
+        QTest::newRow("plain") << u"  type   txtA  abc "_s << QStringList{u"type"_s, u"txtA"_s, u"abc"_s} << true;
+        QTest::newRow("tabs separate") << u"key\t-\tReturn"_s << QStringList{u"key"_s, u"-"_s, u"Return"_s} << true;
+        QTest::newRow("quoted blanks") << u"type x \"a b  c\""_s << QStringList{u"type"_s, u"x"_s, u"a b  c"_s} << true;
+        QTest::newRow("escapes") << u"type x \"q\\\" b\\\\ t\\t n\\n\""_s
+                                 << QStringList{u"type"_s, u"x"_s, u"q\" b\\ t\t n\n"_s} << true;
+        QTest::newRow("empty quoted") << u"choose \"\""_s << QStringList{u"choose"_s, QString()} << true;
+        QTest::newRow("accents") << u"type x \"ñandú\""_s << QStringList{u"type"_s, u"x"_s, u"ñandú"_s} << true;
+        QTest::newRow("backslash outside quotes") << u"set x y C:\\a\\n"_s
+                                                  << QStringList{u"set"_s, u"x"_s, u"y"_s, u"C:\\a\\n"_s} << true;
+        QTest::newRow("quote inside a word") << u"type x a\"b"_s << QStringList{u"type"_s, u"x"_s, u"a\"b"_s} << true;
+        QTest::newRow("unterminated") << u"type x \"abc"_s << QStringList() << false;
+        QTest::newRow("escape at the end") << u"type x \"abc\\"_s << QStringList() << false;
+        QTest::newRow("unknown escape") << u"type x \"a\\qb\""_s << QStringList() << false;
+        QTest::newRow("glued after quote") << u"type x \"a\"b"_s << QStringList() << false;
+    }
+
+    void splitsLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, words);
+        QFETCH(bool, ok);
+        QStringList got;
+        QString error;
+        QCOMPARE(suite::ScriptLexer::split(line, got, error), ok);
+        if (ok)
+            QCOMPARE(got, words);
+        else
+            QVERIFY(!error.isEmpty());
+    }
+
+    void skipsCommentsAndKeepsRawStatements()
+    {
+        QVERIFY(suite::ScriptLexer::isSkipped(u""_s));
+        QVERIFY(suite::ScriptLexer::isSkipped(u"   \t"_s));
+        QVERIFY(suite::ScriptLexer::isSkipped(u"  # dump"_s));
+        QVERIFY(!suite::ScriptLexer::isSkipped(u"dump # not a comment"_s));
+        QCOMPARE(suite::ScriptLexer::rest(u"  sql  SELECT 'a  \"b' FROM t  "_s), u"SELECT 'a  \"b' FROM t"_s);
+        QCOMPARE(suite::ScriptLexer::rest(u"dump"_s), QString());
+    }
+
+    void readsKeyCombinations_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+
+        QTest::newRow("Return") << u"Return"_s << true << int(Qt::Key_Return) << 0;
+        QTest::newRow("F2") << u"F2"_s << true << int(Qt::Key_F2) << 0;
+        QTest::newRow("Alt+1") << u"Alt+1"_s << true << int(Qt::Key_1) << int(Qt::AltModifier);
+        QTest::newRow("Shift+Alt+1") << u"Shift+Alt+1"_s << true << int(Qt::Key_1)
+                                     << int(Qt::ShiftModifier | Qt::AltModifier);
+        QTest::newRow("Shift+Tab is Backtab") << u"Shift+Tab"_s << true << int(Qt::Key_Backtab)
+                                              << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Del") << u"Ctrl+Del"_s << true << int(Qt::Key_Delete) << int(Qt::ControlModifier);
+        QTest::newRow("unknown key") << u"Ctrl+Nada"_s << false << 0 << 0;
+        QTest::newRow("two combinations") << u"Ctrl+A, Ctrl+B"_s << false << 0 << 0;
+        QTest::newRow("empty") << u""_s << false << 0 << 0;
+    }
+
+    void readsKeyCombinations()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QKeyCombination combination;
+        QCOMPARE(suite::UserInput::parseKeys(text, combination), ok);
+        if (!ok)
+            return;
+        QCOMPARE(int(combination.key()), key);
+        QCOMPARE(int(combination.keyboardModifiers()), modifiers);
+    }
+
+    void writesJsonInOrder()
+    {
+        suite::JsonText inner;
+        inner.add(u"z"_s, 1).add(u"a"_s, QJsonValue(QJsonValue::Null));
+        suite::JsonText event;
+        event.add(u"event"_s, u"mensaje"_s)
+            .add(u"prompt"_s, u"Línea \"uno\"\ny ñ"_s)
+            .add(u"inner"_s, inner)
+            .addRaw(u"list"_s, suite::JsonText::array({u"1"_s, u"true"_s}));
+        const QString text = event.toString();
+        QVERIFY2(text.startsWith(u"{\"event\":\"mensaje\",\"prompt\":"_s), qPrintable(text));
+        QVERIFY2(text.contains(u"\"inner\":{\"z\":1,\"a\":null}"_s), qPrintable(text));
+        QVERIFY(!text.contains(u'\n'));
+        // And it is JSON that reads back to what went in.
+        const QJsonObject back = QJsonDocument::fromJson(text.toUtf8()).object();
+        QCOMPARE(back.value(u"prompt"_s).toString(), u"Línea \"uno\"\ny ñ"_s);
+        QCOMPARE(back.value(u"list"_s).toArray().size(), 2);
+
+        QVERIFY(suite::JsonText::fromVariant(QVariant()).isNull());
+        QVERIFY(suite::JsonText::fromVariant(QVariant(QMetaType::fromType<QString>())).isNull());
+        QCOMPARE(suite::JsonText::fromVariant(QDate(2024, 3, 5)).toString(), u"2024-03-05"_s);
+        QCOMPARE(suite::JsonText::fromVariant(QVariant(qlonglong(12))).toInteger(), 12);
+        QCOMPARE(suite::JsonText::fromVariant(0.25).toDouble(), 0.25);
+        QCOMPARE(suite::JsonText::fromVariant(u"0.25"_s).toString(), u"0.25"_s);
+    }
+
+    void presentersAnswerFromTheirQueues()
+    {
+        QStringList lines;
+        auto sink = [&lines](const suite::JsonText &event) { lines.append(event.toString()); };
+        suite::ScriptMessagePresenter messages(sink);
+        suite::ScriptSearchPresenter search(sink);
+
+        messages.queueAnswer(6);
+        suite::MessageRequest warning{u"Falta la descripción"_s, 48, u"Talvexor"_s, u"XB733"_s, u"ERR-ID:7500002"_s};
+        QCOMPARE(messages.show(warning), 1); // not a question: the queued answer waits
+        suite::MessageRequest question{u"¿Desactivar?"_s, 36, u"Eliminar"_s, u"XB733"_s, u"ERR-ID:7500040"_s};
+        QCOMPARE(messages.show(question), 6);
+        QCOMPARE(messages.show(question), 7); // nothing queued: No
+
+        search.queueChoice(u"000012"_s);
+        QCOMPARE(search.choose(u"CENTRO_COSTO"_s, 100, nullptr), u"000012"_s);
+        QCOMPARE(search.choose(u"CENTRO_COSTO"_s, 100, nullptr), QString());
+
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.at(0), uR"({"event":"mensaje","prompt":"Falta la descripción","style":48,"title":"Talvexor","id":"ERR-ID:7500002"})"_s);
+        QCOMPARE(lines.at(1), uR"({"event":"mensaje","prompt":"¿Desactivar?","style":36,"title":"Eliminar","id":"ERR-ID:7500040","answer":6})"_s);
+        QVERIFY(lines.at(2).endsWith(u"\"answer\":7}"_s));
+        QCOMPARE(lines.at(3), uR"({"event":"consulta","id":"CENTRO_COSTO","chosen":"000012"})"_s);
+        QCOMPARE(lines.at(4), uR"({"event":"consulta","id":"CENTRO_COSTO","chosen":""})"_s);
+    }
+
+    void guardClosesDialogsThatWaitForAPerson()
+    {
+        suite::ModalGuard guard;
+        QSignalSpy dismissed(&guard, &suite::ModalGuard::dismissed);
+        QDialog dialog;
+        dialog.setWindowTitle(u"Propiedades"_s);
+        // Returns only because the guard closes it.
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QCOMPARE(dismissed.size(), 1);
+        QVERIFY(dismissed.at(0).at(0).toString().contains(u"Propiedades"_s));
+
+        QWidget plain; // an ordinary window is left alone
+        plain.show();
+        QCoreApplication::processEvents();
+        QVERIFY(plain.isVisible());
+        QCOMPARE(dismissed.size(), 1);
+    }
+
+    void runnerDrivesTheRealScreenUntilItsWindowCloses()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"guion.db"_s);
+        TestDatabase::sqliteFile(file, true).reset();
+
+        suite::HostOptions options;
+        options.databaseUrl = u"sqlite:"_s + file;
+        options.user = u"PRUEBA"_s;
+        suite::ScreenHost host(options);
+        host.openDatabase();
+        QStringList lines;
+        suite::ScriptRunner runner(host, [&lines](const QString &line) { lines.append(line); });
+        runner.install(dir.path());
+        host.openScreen();
+        runner.attach();
+        QCOMPARE(host.window()->property("Transaccion").toString(), u"XB733"_s);
+        QCOMPARE(host.form()->property("Padre").value<QObject *>(), host.window());
+
+        QVERIFY(runner.runLine(1, u"type txt_Af_Cve_Activo_Fijo 12"_s));
+        QVERIFY(runner.runLine(2, u"dump txt_Af_Cve_Activo_Fijo"_s));
+        QCOMPARE(lines.size(), 1);
+        const QJsonObject dump = QJsonDocument::fromJson(lines.at(0).toUtf8()).object();
+        QCOMPARE(dump.value(u"controls"_s).toObject().value(u"txt_Af_Cve_Activo_Fijo"_s).toObject()
+                     .value(u"text"_s).toString(), u"12"_s);
+
+        // Closing the parent window (what the exit command does) ends the run.
+        host.window()->close();
+        QCOMPARE(lines.last(), u"{\"event\":\"salir\"}"_s);
+        QBuffer rest;
+        rest.setData("dump\ndump\n");
+        rest.open(QIODevice::ReadOnly);
+        QCOMPARE(runner.run(rest), 0);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(runner.unloaded());
+    }
+};
+
+QTEST_MAIN(tst_Scripting)
+#include "tst_scripting.moc"
