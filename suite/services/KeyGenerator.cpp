@@ -23,17 +23,6 @@ const auto counterValue = u"Cs_Ultima"_s;
 // Keys of text columns with no declared length are probed up to this width.
 constexpr int undeclaredWidth = 10;
 
-bool allDigits(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 KeyGenerator::KeyGenerator(Connection &connection)
@@ -126,8 +115,13 @@ qint64 KeyGenerator::highestKey(const QString &table, const QString &keyColumn, 
         return 0;
     if (numeric)
         return row->fieldValue(0).toLongLong();
+    // A key such as "57A" seeds from its leading digits; the probing does the rest.
     const QString highest = row->fieldValue(0).toString().trimmed();
-    return allDigits(highest) && highest.size() <= 18 ? highest.toLongLong() : 0;
+    qsizetype digits = 0;
+    while (digits < highest.size() && digits < 18 && highest.at(digits).isDigit()
+           && highest.at(digits).unicode() < 0x80)
+        ++digits;
+    return digits > 0 ? highest.left(digits).toLongLong() : 0;
 }
 
 bool KeyGenerator::taken(const QString &table, const QString &keyColumn, bool numeric, int width,

@@ -98,11 +98,7 @@ QList<Stroke> strokes(const QString &keys)
             out.append({Qt::Key_Tab, u"\t"_s});
         else if (c == u'\r' || c == u'\n' || c == u'~')
             out.append({Qt::Key_Return, u"\r"_s});
-        else if (c.isLetter() && c.toUpper().unicode() >= u'A' && c.toUpper().unicode() <= u'Z')
-            out.append({Qt::Key_A + (c.toUpper().unicode() - u'A'), QString(c)});
-        else if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-            out.append({int(c.unicode()), QString(c)}); // Qt's key codes are ASCII here
-        else
+        else // Qt's key code of a printable character is its upper-case code point (Key_A, Key_Ntilde)
             out.append({int(c.toUpper().unicode()), QString(c)});
     }
     return out;
