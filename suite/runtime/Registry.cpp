@@ -20,7 +20,10 @@ QString progIdKey(const QString &progId)
 
 QString clsidGroup(const QString &clsid)
 {
-    return u"CLSID/"_s + clsid;
+    // Without its braces, which an INI key would have to escape.
+    QString bare = clsid;
+    bare.remove(u'{').remove(u'}');
+    return u"CLSID/"_s + bare;
 }
 
 } // namespace

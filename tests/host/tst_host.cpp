@@ -3,9 +3,11 @@
 // the database.
 #include "suite/data/Connection.h"
 #include "suite/data/Recordset.h"
+#include "suite/runtime/Registry.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -80,9 +82,11 @@ Run talvexor(const QStringList &arguments, const QByteArray &input = {},
     return run;
 }
 
+// url empty: the host's default database.
 Run script(const QString &url, const QByteArray &lines, const QStringList &extra = {})
 {
-    return talvexor(QStringList{u"--db"_s, url, u"--script"_s, u"-"_s} + extra, lines);
+    const QStringList db = url.isEmpty() ? QStringList() : QStringList{u"--db"_s, url};
+    return talvexor(db + QStringList{u"--script"_s, u"-"_s} + extra, lines);
 }
 
 QJsonObject control(const QJsonObject &dump, const QString &name)
@@ -180,6 +184,29 @@ private Q_SLOTS:
                 colours.insert(image.pixel(x, y));
         }
         QVERIFY2(colours.size() > 20, qPrintable(QString::number(colours.size())));
+
+        // The host registered the component it found beside itself.
+        const QString library = suite::Registry().find(u"XB733.Pantalla"_s).library;
+        QCOMPARE(QFileInfo(library).fileName(), u"xb733.so"_s);
+        QVERIFY(QFileInfo::exists(library));
+    }
+
+    void withoutADatabaseTheDemoIsMadeOnFirstUse()
+    {
+        const QString demo = qEnvironmentVariable("XDG_DATA_HOME") + u"/Talvexor/demo.db"_s;
+        QFile::remove(demo);
+        const QString png = m_dir.filePath(u"first-use.png"_s);
+        const Run first = talvexor({u"--screenshot"_s, png});
+        QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+        QVERIFY(QFile::exists(demo));
+        QVERIFY(!QImage(png).isNull());
+
+        // The second run works on it as it is (loading the demo again would be refused).
+        const Run second = script(QString(), "sql SELECT COUNT(*) AS n FROM Activo_Fijo\n");
+        QVERIFY2(second.exitCode == 0, qPrintable(second.err));
+        QCOMPARE(second.of(u"sql"_s).size(), 1);
+        const QJsonArray rows = second.of(u"sql"_s).constFirst().value(u"rows"_s).toArray();
+        QVERIFY(rows.at(0).toArray().at(0).toInteger() > 0);
     }
 
     void scriptStartsInTheIdleState_data() { backends(); }
