@@ -53,6 +53,21 @@ QList<CommandInfo> commands()
     };
 }
 
+// Long captions of the extra buttons go on two lines, so that every command
+// fits the toolbar's width without being cut.
+QString buttonText(const QString &caption)
+{
+    if (caption.size() <= 12 || !caption.contains(u' '))
+        return caption;
+    const qsizetype middle = caption.size() / 2;
+    qsizetype best = -1;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u' ' && (best < 0 || qAbs(i - middle) < qAbs(best - middle)))
+            best = i;
+    }
+    return caption.left(best) + u'\n' + caption.mid(best + 1);
+}
+
 bool isYes(const QString &value)
 {
     return value.trimmed().compare(u"SI"_s, Qt::CaseInsensitive) == 0
@@ -68,7 +83,7 @@ QToolButton *makeButton(QWidget *parent, const QString &text, const QIcon &icon)
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::ClickFocus);
-    b->setMinimumWidth(58);
+    b->setMinimumWidth(52);
     return b;
 }
 
@@ -100,7 +115,7 @@ void Controles::buildButtons()
     m_captionLabel->setFont(big);
     m_captionLabel->setWordWrap(true);
     m_captionLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_captionLabel->setMinimumWidth(120);
+    m_captionLabel->setMinimumWidth(80);
     m_captionLabel->setObjectName(u"caption"_s);
     layout->addWidget(m_captionLabel, 1);
 
@@ -252,11 +267,17 @@ void Controles::refresh()
             visible = m_showexitbutton.trimmed().compare(u"NO"_s, Qt::CaseInsensitive) != 0;
         it.value()->setVisible(visible);
     }
-    button(u"B1"_s)->setText(m_b1);
-    button(u"B2"_s)->setText(m_b2);
-    button(u"B3"_s)->setText(m_b3);
-    for (const QString &b : {u"B1"_s, u"B2"_s, u"B3"_s})
-        button(b)->setToolTip(QStringLiteral("%1 (%2)").arg(button(b)->text(), button(b)->property("keysText").toString()));
+    const QStringList extra = {m_b1, m_b2, m_b3};
+    for (int i = 0; i < 3; ++i) {
+        QToolButton *b = button(u"B%1"_s.arg(i + 1));
+        b->setText(buttonText(extra.at(i)));
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(extra.at(i), b->property("keysText").toString()));
+    }
+    // A command's text is never cut: the caption gives way instead.
+    for (QToolButton *b : std::as_const(m_buttons))
+        b->setMinimumWidth(qMax(52, b->sizeHint().width()));
+    m_windowsButton->setMinimumWidth(m_windowsButton->sizeHint().width());
+    m_fieldsButton->setMinimumWidth(m_fieldsButton->sizeHint().width());
     m_windowsButton->setVisible(isYes(m_showwindowslist));
     m_fieldsButton->setVisible(!m_fieldNames.isEmpty() && editando());
 }

@@ -39,7 +39,9 @@ void dpFecha::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && m_tabonenter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        focusNextChild();
+        // The date editor's own Tab handling walks its day, month and year;
+        // Enter leaves the picker for the next control.
+        QWidget::focusNextPrevChild(true);
         event->accept();
         return;
     }
