@@ -377,6 +377,45 @@ private Q_SLOTS:
         QVERIFY(qAbs(form.value(u"height"_s).toInt() - 4000) <= 15);
     }
 
+    void gridCellsTakeTypedText()
+    {
+        const QString url = database(u"sqlite"_s);
+        QString centre;
+        {
+            auto db = suite::Connection::open(url);
+            const auto row = db->Execute(
+                u"SELECT MIN(Cc_Cve_Centro_Costo) AS clave FROM Centro_Costo WHERE Es_Cve_Estado = 'AC'"_s);
+            centre = row->Fields(u"clave"_s).toString();
+        }
+        QVERIFY(!centre.isEmpty());
+
+        // The grid takes input only on its tab and while enabled.
+        const Run run = script(url, "cell 0 Clave 1\n"
+                                    "tab 1\n"
+                                    "set ssDetalle enabled true\n"
+                                    "cell 0 Clave " + centre.toUtf8() + "\n"
+                                    "cell 0 Porcentaje 25.5\n"
+                                    "key - Return\n"
+                                    "cell 9 Clave 1\n"
+                                    "cell 0 Nada 1\n"
+                                    "dump ssDetalle\n");
+        QCOMPARE(run.exitCode, 1);
+        const QList<QJsonObject> errors = run.of(u"error"_s);
+        QCOMPARE(errors.size(), 3);
+        QCOMPARE(errors.at(0).value(u"line"_s).toInt(), 1);
+        QCOMPARE(errors.at(1).value(u"line"_s).toInt(), 7);
+        QCOMPARE(errors.at(2).value(u"line"_s).toInt(), 8);
+
+        const QJsonObject grid = control(run.of(u"dump"_s).constFirst(), u"ssDetalle"_s);
+        const QJsonArray rows = grid.value(u"rows"_s).toArray();
+        QVERIFY(!rows.isEmpty());
+        const QJsonObject first = rows.at(0).toObject();
+        QCOMPARE(first.value(u"Clave"_s).toString(), centre);
+        QCOMPARE(first.value(u"Porcentaje"_s).toDouble(), 25.5);
+        QVERIFY(first.value(u"Descripción"_s).isString());
+        QCOMPARE(grid.value(u"current"_s).toObject().value(u"row"_s).toInt(), 0);
+    }
+
     void screenThatCannotOpenEndsWithStatusTwo_data()
     {
         QTest::addColumn<QStringList>("arguments");
