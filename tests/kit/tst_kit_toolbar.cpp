@@ -48,6 +48,7 @@ private Q_SLOTS:
     void editingThroughNewAcceptEditAndCancel();
     void shortcutsPressTheOfferedCommands();
     void windowsListActivatesTheChosenWindow();
+    void additionalFieldsSavedInsideTheCallersTransaction_data();
     void additionalFieldsSavedInsideTheCallersTransaction();
     void additionalFieldsWriteFailureAnswersFalse();
 };
@@ -223,9 +224,18 @@ void TestToolbar::windowsListActivatesTheChosenWindow()
     QVERIFY(QTest::qWaitForWindowActive(&first));
 }
 
+void TestToolbar::additionalFieldsSavedInsideTheCallersTransaction_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << u"sqlite"_s;
+    QTest::newRow("postgresql") << u"postgresql"_s;
+}
+
 void TestToolbar::additionalFieldsSavedInsideTheCallersTransaction()
 {
-    TestSession session;
+    QFETCH(QString, backend);
+    TALVEXOR_OPEN_OR_SKIP(connection, backend, false);
+    TestSession session(std::move(connection));
     suite::Connection &c = session.connection();
     c.Execute(u"INSERT INTO Campo_Adicional (Ca_Tabla, Ca_Campo, Ca_Titulo) VALUES "
               "('Activo_Fijo', 'POLIZA', 'Póliza de seguro')"_s);
