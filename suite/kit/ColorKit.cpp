@@ -10,6 +10,7 @@
 #include "suite/kit/TxtKit.h"
 
 #include <QFont>
+#include <QPalette>
 
 namespace suite {
 
@@ -39,6 +40,10 @@ void colorKIT::aplicacolores()
     QWidget *form = window();
     if (!form || form == this)
         return;
+    QPalette palette = form->palette();
+    palette.setColor(QPalette::Window, QColor(m_form & 0xFF, (m_form >> 8) & 0xFF, (m_form >> 16) & 0xFF));
+    form->setPalette(palette);
+    form->setAutoFillBackground(true);
     const QList<QWidget *> all = form->findChildren<QWidget *>();
     for (QWidget *w : all) {
         if (qobject_cast<Etiqueta *>(w) || qobject_cast<OptionButton *>(w) || qobject_cast<ssTbKit *>(w)

@@ -5,8 +5,9 @@
 namespace suite {
 
 // The suite's colour scheme, an invisible child of a form. aplicacolores()
-// gives every kit control of the form's window its font size and the grids
-// their alternating row colours (BGR integers, as the suite stores colours).
+// gives the form's window its back colour, every kit control its font size
+// and the grids their alternating row colours (BGR integers, as the suite
+// stores colours).
 class colorKIT : public QWidget
 {
     Q_OBJECT
@@ -14,6 +15,7 @@ class colorKIT : public QWidget
     Q_PROPERTY(double textfontsize READ textfontsize WRITE setTextfontsize)
     Q_PROPERTY(int dbgridbackcoloreven READ dbgridbackcoloreven WRITE setDbgridbackcoloreven)
     Q_PROPERTY(int dbgridbackcolorodd READ dbgridbackcolorodd WRITE setDbgridbackcolorodd)
+    Q_PROPERTY(int formbackcolor READ formbackcolor WRITE setFormbackcolor)
 
 public:
     explicit colorKIT(QWidget *parent = nullptr);
@@ -27,6 +29,8 @@ public:
     void setDbgridbackcoloreven(int bgr) { m_even = bgr; }
     int dbgridbackcolorodd() const { return m_odd; }
     void setDbgridbackcolorodd(int bgr) { m_odd = bgr; }
+    int formbackcolor() const { return m_form; }
+    void setFormbackcolor(int bgr) { m_form = bgr; }
 
     Q_INVOKABLE void aplicacolores();
 
@@ -35,6 +39,7 @@ private:
     double m_textfontsize = 8.25;
     int m_even = 16777215;
     int m_odd = 15527663;
+    int m_form = 0xF5F5F5;
 };
 
 } // namespace suite

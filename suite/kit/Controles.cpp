@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -337,6 +338,15 @@ void Controles::cancelaaceptar()
 {
     // The accept did not complete: the record stays in edition as it was.
     refresh();
+}
+
+void Controles::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // A rule under the toolbar sets it apart from the form below.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawLine(0, height() - 1, width() - 1, height() - 1);
 }
 
 void Controles::fillWindowsMenu()

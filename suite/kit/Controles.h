@@ -125,6 +125,9 @@ Q_SIGNALS:
     void B2Click();
     void B3Click();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void buildButtons();
     void refresh();

@@ -397,11 +397,15 @@ void txtKIT::applyLook()
 {
     setFrame(!m_subrayar);
     QPalette p = palette();
-    // Read-only boxes show on the form's colour, so they do not look typeable.
-    const QColor base = isReadOnly() || m_subrayar ? parentWidget() ? parentWidget()->palette().color(QPalette::Window)
-                                                                     : QColor(0xF5, 0xF5, 0xF5)
-                                                   : QGuiApplication::palette().color(QPalette::Base);
-    p.setColor(QPalette::Base, base);
+    if (m_subrayar) {
+        // Underlined boxes lie on the form itself, whatever its colour.
+        p.setColor(QPalette::Base, Qt::transparent);
+    } else if (isReadOnly()) {
+        // Read-only boxes are greyed so they do not look typeable.
+        p.setColor(QPalette::Base, QColor(0xEE, 0xEE, 0xEE));
+    } else {
+        p.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
+    }
     setPalette(p);
     update();
 }

@@ -295,6 +295,7 @@ void TestControls::colourSchemeReachesEveryControl()
     scheme->setProperty("labelfontsize", 9.75);
     scheme->setProperty("textfontsize", 11.25);
     scheme->setProperty("dbgridbackcolorodd", 0x0000FF);   // red, as BGR
+    scheme->setProperty("formbackcolor", 0xE0C0A0);        // RGB #A0C0E0
     QMetaObject::invokeMethod(scheme, "aplicacolores");
 
     QCOMPARE(label->font().pointSizeF(), 9.75);
@@ -304,6 +305,7 @@ void TestControls::colourSchemeReachesEveryControl()
     QCOMPARE(grid->palette().color(QPalette::AlternateBase), QColor(255, 0, 0));
     QCOMPARE(grid->palette().color(QPalette::Base), QColor(255, 255, 255));
     QCOMPARE(plain->font().pointSizeF(), plainSize);
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(0xA0, 0xC0, 0xE0));
     QVERIFY(!scheme->isVisible());
 }
 

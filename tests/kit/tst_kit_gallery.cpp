@@ -97,10 +97,6 @@ void TestGallery::formOfEveryControl()
     TestSession session(true);
     QWidget form;
     form.setObjectName(u"frmGaleria"_s);
-    QPalette p = form.palette();
-    p.setColor(QPalette::Window, QColor(0xF5, 0xF5, 0xF5));
-    form.setPalette(p);
-    form.setAutoFillBackground(true);
     form.resize(qRound(suite::twipsToPixelsX(&form, 11745)), qRound(suite::twipsToPixelsY(&form, 8250)));
 
     auto *scheme = new suite::colorKIT(&form);
