@@ -48,18 +48,28 @@ void FormKeyboard::enterAsTab(suite::Utilerias &utilerias, int keyCode)
 
 bool FormKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyRelease || !m_form || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyRelease && type != QEvent::KeyPress) || !m_form || !watched->isWidgetType())
         return false;
     auto *widget = static_cast<QWidget *>(watched);
     if (widget != m_form && !m_form->isAncestorOf(widget))
         return false;
 
-    // The same event arriving again at a parent of the last receiver is that
-    // release travelling up, not a new key.
-    if (event == m_lastEvent && m_lastReceiver && widget != m_lastReceiver && widget->isAncestorOf(m_lastReceiver))
+    // A new key starts with its press: what follows is a new release, even if
+    // it happens to live at the address of the last one.
+    if (type == QEvent::KeyPress) {
+        m_lastEvent = nullptr;
         return false;
+    }
+
+    // A release nobody accepted travels up the parents of its receiver; the
+    // form has seen it already at the first of them.
+    const bool travelling = event == m_lastEvent && m_lastReceiver && widget->isAncestorOf(m_lastReceiver)
+        && widget != QApplication::focusWidget();
     m_lastEvent = event;
     m_lastReceiver = widget;
+    if (travelling)
+        return false;
 
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->isAutoRepeat())

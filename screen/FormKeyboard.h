@@ -38,7 +38,8 @@ protected:
 private:
     QPointer<QWidget> m_form;
     KeyHandler m_keyUp;
-    // A release that nobody accepts travels up the parents; the form sees it once.
+    // The last release seen and where, to tell a release travelling up the
+    // parents from a new one.
     const QEvent *m_lastEvent = nullptr;
     QPointer<QWidget> m_lastReceiver;
 };

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void altDigitSelectsTab_data();
     void altDigitSelectsTab();
     void frameFollowsTab();
+    void successiveAltDigits();
     void enterActsAsTab();
     void responsibleSwitch();
     void responsibleOrder();
@@ -144,6 +145,21 @@ void tst_screen_keyboard::frameFollowsTab()
     strip->setProperty("tab", 7);
     QCOMPARE(strip->tab(), 0);
     QCOMPARE(enabledFrames(f), QStringList{u"Fr0"_s});
+}
+
+void tst_screen_keyboard::successiveAltDigits()
+{
+    ScreenFixture f;
+    QVERIFY(f.showActive());
+    auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
+    // Each key goes where the focus is now: the page it was on may have gone.
+    for (int tab : {1, 3, 0, 2, 2, 1}) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key(Qt::Key_1 + tab), Qt::AltModifier);
+        QCOMPARE(strip->tab(), tab);
+        QCOMPARE(enabledFrames(f), QStringList{u"Fr%1"_s.arg(tab)});
+    }
 }
 
 void tst_screen_keyboard::enterActsAsTab()
