@@ -86,40 +86,29 @@ void tst_screen_layout::configuration_data()
         QTest::newRow(tag) << control << QString::fromLatin1(property) << value;
     };
     row("key upper", u"txt_Af_Cve_Activo_Fijo"_s, "mayusculas", true);
-    row("key is key", u"txt_Af_Cve_Activo_Fijo"_s, "esclave", true);
     row("key lookup", u"txt_Af_Cve_Activo_Fijo"_s, "idconsulta", u"ACTIVO_FIJO"_s);
     row("key no sql", u"txt_Af_Cve_Activo_Fijo"_s, "sql", QString());
     row("key no tag", u"txt_Af_Cve_Activo_Fijo"_s, "tag", QString());
     row("description max", u"txt_Af_Descripcion"_s, "maxlength", 50);
-    row("description enter", u"txt_Af_Descripcion"_s, "tabonenter", true);
     row("type sql", u"txt_Ta_Cve_Tipo_ActivoFijo"_s, "sql",
         u"SELECT Ta_Descripcion FROM Tipo_Activo_Fijo WHERE Ta_Cve_Tipo_Activo_Fijo ='?' and Es_Cve_Estado <> 'BA' "_s);
-    row("type result", u"txt_Ta_Cve_Tipo_ActivoFijo"_s, "sql_control_resultado", u"txt_Ta_Descripcion"_s);
     row("company max", u"txtEmpresa"_s, "maxlength", 4);
     row("company cancel", u"txtEmpresa"_s, "tabonentercancel", true);
     row("company sql", u"txtEmpresa"_s, "sql",
         u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='?' AND Es_Cve_Estado <> 'BA'"_s);
     row("company name max", u"txtNEmpresa"_s, "maxlength", 50);
-    row("company name locked", u"txtNEmpresa"_s, "locked", true);
     row("company name group", u"txtNEmpresa"_s, "tag", u"1"_s);
     row("employee sql", u"txtClaveEmpleado"_s, "sql",
         u"SELECT Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno FROM Empleado WHERE Em_Cve_Empleado='?' and Es_Cve_Estado <> 'BA'"_s);
-    row("employee name no group", u"txtDescripcionEmpleado"_s, "tag", QString());
     row("economic caption id", u"Etiqueta6"_s, "idetiqueta", u"NUMERO ECOMONICO"_s);
-    row("company label", u"Etiqueta1(1)"_s, "caption", u"Empresa:"_s);
     row("purchase label", u"Etiqueta1(0)"_s, "caption", u"Fecha de compra:"_s);
     row("years label", u"Etiqueta16"_s, "caption", u"Años"_s);
     row("life integer", u"txtVidaUtil"_s, "tipodato", 3);
     row("life text", u"txtVidaUtil"_s, "text", u"0"_s);
-    row("life right", u"txtVidaUtil"_s, "alignment", 1);
     row("life empty enter", u"txtVidaUtil"_s, "tabonentervacio", true);
     row("option caption", u"opCliente"_s, "caption", u"Cliente"_s);
-    row("option group", u"opEmpleado"_s, "tag", u"1"_s);
     row("project max", u"txtProyecto"_s, "maxlength", 15);
-    row("project empty enter", u"txtProyecto"_s, "tabonentervacio", true);
-    row("cost centre max", u"txtCentroCosto"_s, "maxlength", 6);
     row("project name no group", u"txtNProyecto"_s, "tag", QString());
-    row("account name no group", u"txtNContable"_s, "tag", QString());
     row("account 1 name no select", u"txtNCuentaContable1"_s, "seleccionaronfocus", false);
     row("account 2 sql", u"txtCuentaContable2"_s, "sql",
         u"SELECT dbo.Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable='?'  and Es_Cve_Estado <> 'BA' "_s);
@@ -127,27 +116,16 @@ void tst_screen_layout::configuration_data()
         u"SELECT dbo.Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable='?' and Es_Cve_Estado <> 'BA' "_s);
     row("account 2 result", u"txtCuentaContable2"_s, "sql_control_resultado", u"txtNCuentacontable2"_s);
     row("grid group", u"ssDetalle"_s, "tag", u"5"_s);
-    row("supplier max", u"txt_Pv_Cve_Proveedor"_s, "maxlength", 10);
     row("purchase date enter", u"dpFechaCompra"_s, "tabonenter", true);
-    row("user 5 no enter", u"dpUser5"_s, "tabonenter", false);
     row("cost text", u"txt_Costo_Original"_s, "text", u"$0.0000"_s);
-    row("cost currency", u"txt_Costo_Original"_s, "tipodato", 6);
     row("factor text", u"txtDepreciacionContableFactor"_s, "text", u"0.00%"_s);
-    row("factor locked", u"txtDepreciacionFiscalFactor"_s, "locked", true);
     row("last dep underlined", u"txtFechaUltimaDepreciacion"_s, "subrayar", true);
     row("user 3 double", u"txtUser3"_s, "formato", 5);
-    row("user 4 text", u"txtUser4"_s, "text", u"0"_s);
-    row("user 1 max", u"txtUser1"_s, "maxlength", 50);
-    row("lists no group", u"lvActivoFijoFiscal"_s, "tag", QString());
     row("toolbar caption", u"Controles"_s, "caption", u"Catalogo de activo fijo"_s);
-    row("toolbar key", u"Controles"_s, "opc_key", u"Af_Cve_Activo_Fijo"_s);
     row("toolbar windows", u"Controles"_s, "showwindowslist", u"SI"_s);
-    row("toolbar popup", u"Controles"_s, "showmenupopup", u"NO"_s);
     row("bar colour", u"Sh2"_s, "backcolor", 0x4BC9B4);
-    row("grid colours", u"colorKIT"_s, "dbgridbackcolorodd", 15527663);
     row("label font", u"colorKIT"_s, "labelfontsize", 8.25);
     row("strip theme", u"ssTabKit"_s, "tabtheme", 2);
-    row("strip focus rect", u"ssTabKit"_s, "showfocusrect", false);
 }
 
 void tst_screen_layout::configuration()
@@ -181,27 +159,18 @@ void tst_screen_layout::geometry_data()
     QTest::newRow("frame 0") << u"Fr0"_s << QRectF(0, 360, 13935, 7635);
     QTest::newRow("frame 3") << u"Fr3"_s << QRectF(0, 360, 12015, 5895);
     QTest::newRow("bar 0") << u"Sh0"_s << QRectF(0, 330, 12615, 135);
-    QTest::newRow("bar 1") << u"Sh1"_s << QRectF(0, 330, 12015, 135);
     QTest::newRow("key box") << u"txt_Af_Cve_Activo_Fijo"_s << QRectF(2280, 120, 1455, 315);
-    QTest::newRow("key label") << u"Label15"_s << QRectF(0, 120, 2175, 315);
-    QTest::newRow("type description") << u"txt_Ta_Descripcion"_s << QRectF(3840, 840, 4815, 315);
     QTest::newRow("economic label") << u"Etiqueta6"_s << QRectF(0, 3000, 2175, 315);
     QTest::newRow("employee option") << u"opEmpleado"_s << QRectF(2280, 3360, 1785, 285);
     QTest::newRow("client option") << u"opCliente"_s << QRectF(4200, 3360, 1785, 285);
     QTest::newRow("employee frame") << u"frmEmpleado"_s << QRectF(0, 3720, 8775, 315);
     QTest::newRow("client frame") << u"frmCliente"_s << QRectF(0, 3720, 9135, 315);
-    QTest::newRow("client box in frame") << u"txtClaveCliente"_s << QRectF(2280, 0, 1455, 315);
     QTest::newRow("years") << u"Etiqueta16"_s << QRectF(3840, 4440, 495, 315);
-    QTest::newRow("project") << u"txtProyecto"_s << QRectF(2280, 120, 1935, 315);
     QTest::newRow("account 3 name") << u"txtNCuentaContable3"_s << QRectF(4320, 2280, 4335, 315);
     QTest::newRow("grid") << u"ssDetalle"_s << QRectF(0, 2760, 14100, 1695);
-    QTest::newRow("supplier name") << u"txt_Pv_Descripcion"_s << QRectF(3840, 120, 3375, 315);
     QTest::newRow("cost label") << u"Label16"_s << QRectF(7440, 120, 1740, 315);
-    QTest::newRow("cost") << u"txt_Costo_Original"_s << QRectF(9240, 120, 1455, 315);
-    QTest::newRow("tax factor") << u"txtDepreciacionFiscalFactor"_s << QRectF(9240, 840, 1455, 315);
     QTest::newRow("accounting list") << u"lvActivoFijoContable"_s << QRectF(0, 1680, 6495, 3615);
     QTest::newRow("tax list") << u"lvActivoFijoFiscal"_s << QRectF(7080, 1680, 6495, 3645);
-    QTest::newRow("user 1") << u"txtUser1"_s << QRectF(2280, 120, 5535, 315);
     QTest::newRow("user 6") << u"dpUser6"_s << QRectF(2280, 1920, 1575, 315);
 }
 
