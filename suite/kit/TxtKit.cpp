@@ -397,14 +397,14 @@ void txtKIT::applyLook()
 {
     setFrame(!m_subrayar);
     QPalette p = palette();
-    if (m_subrayar) {
-        // Underlined boxes lie on the form itself, whatever its colour.
-        p.setColor(QPalette::Base, Qt::transparent);
-    } else if (isReadOnly()) {
-        // Read-only boxes are greyed so they do not look typeable.
-        p.setColor(QPalette::Base, QColor(0xEE, 0xEE, 0xEE));
-    } else {
-        p.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
+    const QPalette standard = QGuiApplication::palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        QColor base = standard.color(group, QPalette::Base);   // a disabled box keeps the style's grey
+        if (m_subrayar)
+            base = Qt::transparent;          // underlined boxes lie on the form itself
+        else if (isReadOnly() && group != QPalette::Disabled)
+            base = QColor(0xEE, 0xEE, 0xEE); // read-only boxes must not look typeable
+        p.setColor(group, QPalette::Base, base);
     }
     setPalette(p);
     update();
