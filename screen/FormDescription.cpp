@@ -94,7 +94,7 @@ DesignProperty formato(int n) { return {u"formato"_s, n}; }
 DesignProperty text(const QString &t) { return {u"text"_s, t}; }
 DesignProperty caption(const QString &t) { return {u"caption"_s, t}; }
 
-// Shorthand of the layout tables: Up upper-cases, Key marks a key, Enter moves on.
+// Shorthand: Up upper-cases, Key marks a key, Enter moves on.
 const DesignProperty Up{u"mayusculas"_s, true};
 const DesignProperty Key{u"esclave"_s, true};
 const DesignProperty Enter{u"tabonenter"_s, true};
