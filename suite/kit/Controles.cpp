@@ -3,6 +3,7 @@
 #include "suite/data/Connection.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/KitEnabled.h"
 #include "suite/session/Session.h"
 
 #include <QApplication>
@@ -229,7 +230,7 @@ void Controles::setB3caption(const QString &caption)
 
 bool Controles::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 QStringList Controles::offered() const

@@ -1,6 +1,7 @@
 #include "suite/kit/DataGrid.h"
 
 #include "suite/kit/KeyCodes.h"
+#include "suite/kit/KitEnabled.h"
 #include "suite/kit/MessageBoxPresenter.h"
 #include "suite/kit/NumberFormat.h"
 #include "suite/session/Session.h"
@@ -386,14 +387,18 @@ void DataGrid::setValue(int row, const QString &column, const QVariant &value)
         m_editor->setText(item(row, c)->data(Qt::DisplayRole).toString());
 }
 
-void DataGrid::appendNewRowLine()
+void DataGrid::insertBlankRow(int r)
 {
-    const int r = rowCount();
     ++m_quiet;
     insertRow(r);
     for (int c = 0; c < m_columns.size(); ++c)
         setItem(r, c, new QTableWidgetItem());
     --m_quiet;
+}
+
+void DataGrid::appendNewRowLine()
+{
+    insertBlankRow(rowCount());
     updateRowHeaders();
 }
 
@@ -469,11 +474,7 @@ void DataGrid::RemoveAll()
 void DataGrid::AddNew()
 {
     const int r = newRowLine();
-    ++m_quiet;
-    insertRow(r);
-    for (int c = 0; c < m_columns.size(); ++c)
-        setItem(r, c, new QTableWidgetItem());
-    --m_quiet;
+    insertBlankRow(r);
     m_pendingRow = r;
     setCurrentQuietly(r, qMax(0, Col()));
 }
@@ -586,7 +587,7 @@ void DataGrid::setRowColors(int evenBgr, int oddBgr)
 
 bool DataGrid::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 bool DataGrid::notifyKeyDown(QKeyEvent *event, short &ascii)

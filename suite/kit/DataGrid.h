@@ -120,6 +120,7 @@ private:
     QVariant valueFromText(int column, const QString &text) const;
     void storeText(int row, int column, const QString &text);
     void storeValue(int row, int column, const QVariant &value);
+    void insertBlankRow(int row);   // quietly, with an empty item in every cell
     void appendNewRowLine();
     int newRowLine() const;
     void promoteNewRowLine();

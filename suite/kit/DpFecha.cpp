@@ -1,5 +1,7 @@
 #include "suite/kit/DpFecha.h"
 
+#include "suite/kit/KitEnabled.h"
+
 #include <QCalendarWidget>
 #include <QKeyEvent>
 
@@ -27,7 +29,7 @@ void dpFecha::setKitDate(const QDate &date)
 
 bool dpFecha::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 void dpFecha::limpia()

@@ -1,5 +1,8 @@
 #include "suite/kit/Etiqueta.h"
 
+#include "suite/kit/KitAlignment.h"
+#include "suite/kit/KitEnabled.h"
+
 namespace suite {
 
 Etiqueta::Etiqueta(QWidget *parent)
@@ -13,27 +16,17 @@ Etiqueta::~Etiqueta() = default;
 
 int Etiqueta::kitAlignment() const
 {
-    const Qt::Alignment a = alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignRight)
-        return 1;
-    if (a & Qt::AlignHCenter)
-        return 2;
-    return 0;
+    return kitAlignmentOf(alignment());
 }
 
 void Etiqueta::setKitAlignment(int value)
 {
-    Qt::Alignment h = Qt::AlignLeft;
-    if (value == 1)
-        h = Qt::AlignRight;
-    else if (value == 2)
-        h = Qt::AlignHCenter;
-    setAlignment(h | Qt::AlignVCenter);
+    setAlignment(alignmentFromKit(value));
 }
 
 bool Etiqueta::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 } // namespace suite

@@ -1,5 +1,7 @@
 #include "suite/kit/Frame.h"
 
+#include "suite/kit/KitEnabled.h"
+
 namespace suite {
 
 Frame::Frame(QWidget *parent)
@@ -13,7 +15,7 @@ Frame::~Frame() = default;
 
 bool Frame::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 } // namespace suite

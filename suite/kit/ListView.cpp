@@ -1,6 +1,7 @@
 #include "suite/kit/ListView.h"
 
 #include "suite/kit/KeyCodes.h"
+#include "suite/kit/KitEnabled.h"
 #include "suite/kit/Twips.h"
 
 #include <QHeaderView>
@@ -108,7 +109,7 @@ QStringList ListView::itemTexts(int item) const
 
 bool ListView::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)

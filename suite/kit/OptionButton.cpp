@@ -1,6 +1,7 @@
 #include "suite/kit/OptionButton.h"
 
 #include "suite/kit/KeyCodes.h"
+#include "suite/kit/KitEnabled.h"
 
 #include <QKeyEvent>
 
@@ -35,7 +36,7 @@ void OptionButton::setValue(bool on)
 
 bool OptionButton::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 void OptionButton::keyPressEvent(QKeyEvent *event)

@@ -4,6 +4,8 @@
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/KeyFormat.h"
+#include "suite/kit/KitAlignment.h"
+#include "suite/kit/KitEnabled.h"
 #include "suite/kit/NumberFormat.h"
 #include "suite/kit/SearchDialogPresenter.h"
 #include "suite/session/Session.h"
@@ -124,7 +126,7 @@ void txtKIT::setValor(const QVariant &value)
 
 bool txtKIT::isOwnEnabled() const
 {
-    return !testAttribute(Qt::WA_ForceDisabled);
+    return ownEnabled(this);
 }
 
 void txtKIT::setLocked(bool on)
@@ -156,22 +158,12 @@ void txtKIT::setFormato(int code)
 
 int txtKIT::kitAlignment() const
 {
-    const Qt::Alignment a = alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignRight)
-        return 1;
-    if (a & Qt::AlignHCenter)
-        return 2;
-    return 0;
+    return kitAlignmentOf(alignment());
 }
 
 void txtKIT::setKitAlignment(int value)
 {
-    Qt::Alignment h = Qt::AlignLeft;
-    if (value == 1)
-        h = Qt::AlignRight;
-    else if (value == 2)
-        h = Qt::AlignHCenter;
-    setAlignment(h | Qt::AlignVCenter);
+    setAlignment(alignmentFromKit(value));
 }
 
 void txtKIT::setSubrayar(bool on)
