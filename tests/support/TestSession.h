@@ -1,5 +1,8 @@
 #pragma once
 
+// Complete, not declared: the default argument builds and destroys a
+// connection wherever a TestSession is made.
+#include "suite/data/Connection.h"
 #include "tests/support/RecordingMessagePresenter.h"
 #include "tests/support/ScriptedSearchPresenter.h"
 #include "tests/support/TestDatabase.h"
@@ -8,7 +11,6 @@
 #include <memory>
 
 namespace suite {
-class Connection;
 class Session;
 }
 
