@@ -136,6 +136,15 @@ void loadCatalogue(Connection &c, const QString &table, const QStringList &colum
     batch.flush();
 }
 
+// Rows given in full, in one multi-row insert.
+void loadRows(Connection &c, const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
+{
+    Batch batch(c, table, columns);
+    for (const QVariantList &row : rows)
+        batch.add(row);
+    batch.flush();
+}
+
 struct AssetType
 {
     QString key;
@@ -286,8 +295,7 @@ void loadCatalogues(Connection &c)
 
 void loadConfiguration(Connection &c)
 {
-    Batch variables(c, u"Variable"_s, {u"Va_Cve_Variable"_s, u"Va_Valor"_s, u"Va_Descripcion"_s});
-    const QVector<QStringList> rows = {
+    loadRows(c, u"Variable"_s, {u"Va_Cve_Variable"_s, u"Va_Valor"_s, u"Va_Descripcion"_s}, {
         {u"AF_CENTRO_COSTO_DEFAULT"_s, u"000110"_s, u"Centro de costo de los activos sin distribución"_s},
         {u"CAT_ETIQUETAS_ACTIVO_FIJO"_s, u"AF01"_s, u"Etiqueta de los activos fijos"_s},
         {u"CAT_MARCA_EQUIPO_DEFAULT"_s, u"GENERICA"_s, u"Marca de los equipos y vehículos generados"_s},
@@ -309,20 +317,15 @@ void loadConfiguration(Connection &c)
         {u"CAT_FORZAR_MAYUSCULAS"_s, u"SI"_s, u"Las cajas de texto escriben en mayúsculas"_s},
         {u"CAT_AUTOCLAVE"_s, u"SI"_s, u"Clave automática en los catálogos"_s},
         {u"FTO_IMP_RESPONSIVA_ACTIVO_FIJO"_s, u"RESPONSIVA_AF"_s, u"Formato de la carta responsiva"_s},
-    };
-    for (const QStringList &row : rows)
-        variables.add({row.at(0), row.at(1), row.at(2)});
-    variables.flush();
-
-    Batch configuration(c, u"Configuracion"_s, {u"Cf_Sistema"_s, u"Cf_Clave"_s, u"Cf_Valor"_s});
-    configuration.add({u"Talvexor"_s, u"XB733"_s, u"Catalogo de activo fijo"_s});
-    configuration.add({u"Talvexor"_s, u"EMPRESA"_s, u"Industrias Norte"_s});
-    configuration.flush();
+    });
+    loadRows(c, u"Configuracion"_s, {u"Cf_Sistema"_s, u"Cf_Clave"_s, u"Cf_Valor"_s}, {
+        {u"Talvexor"_s, u"XB733"_s, u"Catalogo de activo fijo"_s},
+        {u"Talvexor"_s, u"EMPRESA"_s, u"Industrias Norte"_s},
+    });
 
     // Statements whose first column is the key and the second describes it,
     // written as the screens write theirs; the dialect makes them portable.
-    Batch queries(c, u"Consulta"_s, {u"Co_Cve_Consulta"_s, u"Co_Titulo"_s, u"Co_Sentencia"_s});
-    const QVector<QStringList> consultas = {
+    loadRows(c, u"Consulta"_s, {u"Co_Cve_Consulta"_s, u"Co_Titulo"_s, u"Co_Sentencia"_s}, {
         {u"ACTIVO_FIJO"_s, u"Activos fijos"_s,
          u"SELECT Af_Cve_Activo_Fijo AS Clave, Af_Descripcion AS Descripcion, Af_Numero_Serie AS Serie "
          "FROM Activo_Fijo WHERE Es_Cve_Estado <> 'BA'"_s},
@@ -352,10 +355,7 @@ void loadConfiguration(Connection &c)
          "AS Descripcion FROM Cuenta_Contable WHERE Es_Cve_Estado <> 'BA'"_s},
         {u"PROVEEDOR"_s, u"Proveedores"_s,
          u"SELECT Pv_Cve_Proveedor AS Clave, Pv_Descripcion AS Descripcion FROM Proveedor WHERE Es_Cve_Estado <> 'BA'"_s},
-    };
-    for (const QStringList &row : consultas)
-        queries.add({row.at(0), row.at(1), row.at(2)});
-    queries.flush();
+    });
 }
 
 void loadFormats(Connection &c)
@@ -400,10 +400,10 @@ void loadFormats(Connection &c)
     });
     formats.flush();
 
-    Batch fields(c, u"Campo_Adicional"_s, {u"Ca_Tabla"_s, u"Ca_Campo"_s, u"Ca_Titulo"_s, u"Ca_Orden"_s});
-    fields.add({u"Activo_Fijo"_s, u"POLIZA"_s, u"Póliza de seguro"_s, 1});
-    fields.add({u"Activo_Fijo"_s, u"GARANTIA"_s, u"Garantía vigente hasta"_s, 2});
-    fields.flush();
+    loadRows(c, u"Campo_Adicional"_s, {u"Ca_Tabla"_s, u"Ca_Campo"_s, u"Ca_Titulo"_s, u"Ca_Orden"_s}, {
+        {u"Activo_Fijo"_s, u"POLIZA"_s, u"Póliza de seguro"_s, 1},
+        {u"Activo_Fijo"_s, u"GARANTIA"_s, u"Garantía vigente hasta"_s, 2},
+    });
 }
 
 double roundCents(double value)

@@ -225,6 +225,11 @@ std::unique_ptr<Dialect> Dialect::create(const QString &driverName)
     throw SuiteError(u"No hay un dialecto SQL para el controlador %1"_s.arg(driverName));
 }
 
+Dialect::Dialect(Traits traits)
+    : m_traits(std::move(traits))
+{
+}
+
 Dialect::~Dialect() = default;
 
 void Dialect::prepare(QSqlDatabase &) const
@@ -252,7 +257,7 @@ QString Dialect::translateExpressions(const QString &statement) const
         } else if (t.text.compare(u"GETDATE"_s, Qt::CaseInsensitive) == 0) {
             const int close = matchingClose(tokens, next);
             if (close == nextSolid(tokens, next + 1)) {
-                t.text = currentDateTimeExpression();
+                t.text = m_traits.currentDateTimeExpression;
                 for (int k = i + 1; k <= close; ++k)
                     tokens[k].text.clear();
             }
@@ -335,6 +340,36 @@ QStringList Dialect::columnNames(const QSqlDatabase &database, const QString &ta
     for (int i = 0; i < record.count(); ++i)
         names.append(record.fieldName(i));
     return names;
+}
+
+QString Dialect::currentDateTimeSql() const
+{
+    return u"SELECT "_s + m_traits.currentDateTimeExpression + u" AS Fecha_Servidor"_s;
+}
+
+QString Dialect::columnType(const ColumnDef &column) const
+{
+    switch (column.kind) {
+    case ColumnKind::Text:
+        return u"VARCHAR(%1)"_s.arg(column.size);
+    case ColumnKind::Memo:
+        return u"TEXT"_s;
+    case ColumnKind::Integer:
+        return u"INTEGER"_s;
+    case ColumnKind::Serial:
+        return m_traits.serialType;
+    case ColumnKind::Money:
+        return u"NUMERIC(18,4)"_s;
+    case ColumnKind::Percent:
+        return u"NUMERIC(18,9)"_s;
+    case ColumnKind::Double:
+        return u"DOUBLE PRECISION"_s;
+    case ColumnKind::Date:
+        return u"DATE"_s;
+    case ColumnKind::Stamp:
+        return m_traits.stampType;
+    }
+    return u"TEXT"_s;
 }
 
 QString Dialect::columnSql(const ColumnDef &column) const

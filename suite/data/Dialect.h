@@ -25,8 +25,8 @@ public:
     static std::unique_ptr<Dialect> create(const QString &driverName); // "QSQLITE", "QPSQL"
     virtual ~Dialect();
 
-    virtual QString backend() const = 0;    // "sqlite", "postgresql"
-    virtual QString driverName() const = 0;
+    QString backend() const { return m_traits.backend; }       // "sqlite", "postgresql"
+    QString driverName() const { return m_traits.driverName; } // "QSQLITE", "QPSQL"
 
     // Called once on every newly opened database (functions, pragmas).
     virtual void prepare(QSqlDatabase &database) const;
@@ -45,20 +45,20 @@ public:
     QString rollbackSql() const { return QStringLiteral("ROLLBACK"); }
 
     // One row, one column: the server's local date and time.
-    virtual QString currentDateTimeSql() const = 0;
+    QString currentDateTimeSql() const;
 
     QString limitClause(int rows) const;                          // " LIMIT n"
     QString limit(const QString &statement, int rows) const;      // statement capped at n rows
     static QString likeEscape(const QString &text);                // % _ \ searched literally
     static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
-    virtual QString caseInsensitiveLike() const = 0;              // "LIKE" / "ILIKE"
+    QString caseInsensitiveLike() const { return m_traits.caseInsensitiveLike; } // "LIKE" / "ILIKE"
 
     // Catalogue of the open database.
     virtual bool tableExists(const QSqlDatabase &database, const QString &table) const;
     QStringList columnNames(const QSqlDatabase &database, const QString &table) const;
 
     // DDL from the schema's declarations.
-    virtual QString columnType(const ColumnDef &column) const = 0;
+    QString columnType(const ColumnDef &column) const;
     QString columnSql(const ColumnDef &column) const;
     QString createTableSql(const TableDef &table) const;
     QString addColumnSql(const QString &table, const ColumnDef &column) const;
@@ -67,16 +67,28 @@ public:
     virtual QStringList routinesSql() const = 0;
 
 protected:
-    Dialect() = default;
+    // What tells the backends apart where it is only a word or two.
+    struct Traits
+    {
+        QString backend;
+        QString driverName;
+        QString caseInsensitiveLike;
+        QString serialType;                // an integer key numbered by the database
+        QString stampType;                 // date and time without a zone
+        QString currentDateTimeExpression; // the server's local date and time
+    };
+    explicit Dialect(Traits traits);
 
     // dbo.Name as this backend calls it.
     virtual QString qualifiedFunction(const QString &word) const = 0;
     // The statement that runs EXEC name with its argument literals.
     virtual QString execStatement(const QString &name, const QStringList &argumentLiterals,
                                   const QSqlDatabase &database) const = 0;
-    virtual QString currentDateTimeExpression() const = 0;
 
     QString translateExpressions(const QString &statement) const;
+
+private:
+    Traits m_traits;
 };
 
 } // namespace suite

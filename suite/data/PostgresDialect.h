@@ -9,18 +9,13 @@ namespace suite {
 class PostgresDialect : public Dialect
 {
 public:
-    QString backend() const override;
-    QString driverName() const override;
-    QString currentDateTimeSql() const override;
-    QString caseInsensitiveLike() const override;
-    QString columnType(const ColumnDef &column) const override;
+    PostgresDialect();
     QStringList routinesSql() const override;
 
 protected:
     QString qualifiedFunction(const QString &word) const override;
     QString execStatement(const QString &name, const QStringList &argumentLiterals,
                           const QSqlDatabase &database) const override;
-    QString currentDateTimeExpression() const override;
 };
 
 } // namespace suite

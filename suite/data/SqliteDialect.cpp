@@ -88,14 +88,10 @@ QDateTime isoStamp(const QString &text)
 
 } // namespace
 
-QString SqliteDialect::backend() const
+SqliteDialect::SqliteDialect()
+    : Dialect({u"sqlite"_s, u"QSQLITE"_s, u"LIKE"_s, u"INTEGER PRIMARY KEY AUTOINCREMENT"_s, u"TIMESTAMP"_s,
+               u"strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s})
 {
-    return u"sqlite"_s;
-}
-
-QString SqliteDialect::driverName() const
-{
-    return u"QSQLITE"_s;
 }
 
 void SqliteDialect::prepare(QSqlDatabase &database) const
@@ -150,46 +146,6 @@ QString SqliteDialect::beginSql() const
     // to write in deferred transactions would have one of them fail at once
     // instead of waiting for the busy timeout.
     return u"BEGIN IMMEDIATE"_s;
-}
-
-QString SqliteDialect::currentDateTimeSql() const
-{
-    return u"SELECT "_s + currentDateTimeExpression() + u" AS Fecha_Servidor"_s;
-}
-
-QString SqliteDialect::currentDateTimeExpression() const
-{
-    return u"strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s;
-}
-
-QString SqliteDialect::caseInsensitiveLike() const
-{
-    return u"LIKE"_s;
-}
-
-QString SqliteDialect::columnType(const ColumnDef &column) const
-{
-    switch (column.kind) {
-    case ColumnKind::Text:
-        return u"VARCHAR(%1)"_s.arg(column.size);
-    case ColumnKind::Memo:
-        return u"TEXT"_s;
-    case ColumnKind::Integer:
-        return u"INTEGER"_s;
-    case ColumnKind::Serial:
-        return u"INTEGER PRIMARY KEY AUTOINCREMENT"_s;
-    case ColumnKind::Money:
-        return u"NUMERIC(18,4)"_s;
-    case ColumnKind::Percent:
-        return u"NUMERIC(18,9)"_s;
-    case ColumnKind::Double:
-        return u"DOUBLE PRECISION"_s;
-    case ColumnKind::Date:
-        return u"DATE"_s;
-    case ColumnKind::Stamp:
-        return u"TIMESTAMP"_s;
-    }
-    return u"TEXT"_s;
 }
 
 QStringList SqliteDialect::routinesSql() const

@@ -9,21 +9,16 @@ namespace suite {
 class SqliteDialect : public Dialect
 {
 public:
-    QString backend() const override;
-    QString driverName() const override;
+    SqliteDialect();
     void prepare(QSqlDatabase &database) const override;
     QVariant normalize(const QString &column, const QVariant &value) const override;
     QString beginSql() const override;
-    QString currentDateTimeSql() const override;
-    QString caseInsensitiveLike() const override;
-    QString columnType(const ColumnDef &column) const override;
     QStringList routinesSql() const override;
 
 protected:
     QString qualifiedFunction(const QString &word) const override;
     QString execStatement(const QString &name, const QStringList &argumentLiterals,
                           const QSqlDatabase &database) const override;
-    QString currentDateTimeExpression() const override;
 };
 
 } // namespace suite
