@@ -19,8 +19,8 @@ namespace {
 const QString TypeLookup =
     u"SELECT Ta_Descripcion FROM Tipo_Activo_Fijo WHERE Ta_Cve_Tipo_Activo_Fijo ='?' and Es_Cve_Estado <> 'BA' "_s;
 
-// A small form: a key box, its description box and a box after them, shown
-// and active so that focus moves for real.
+// A key box, its description box and a box after them, shown and active so
+// that focus moves for real.
 struct Form
 {
     QWidget window;
@@ -34,7 +34,6 @@ struct Form
         description->setObjectName(u"txtDescripcion"_s);
         description->setLocked(true);
         description->setFocusPolicy(Qt::NoFocus);
-        next->setObjectName(u"txtSiguiente"_s);
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(key);
         layout->addWidget(description);
@@ -43,13 +42,28 @@ struct Form
         window.activateWindow();
     }
     bool ready() { return QTest::qWaitForWindowActive(&window); }
+    void lookUpTypes()
+    {
+        key->setProperty("sql", TypeLookup);
+        key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
+    }
 };
 
+// keyClicks only types ASCII; other characters go as events carrying them.
 void typeText(QWidget *target, const QString &text)
 {
-    // keyClicks only types ASCII; other characters go as events carrying them.
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// One active type, one deactivated, one whose key holds a quote.
+void addTypes(suite::Connection &c)
+{
+    for (const QString &row : {u"'0000000001', 'Equipo de cómputo', 'AC'"_s,
+                               u"'0000000002', 'Mobiliario retirado', 'BA'"_s,
+                               u"'O''BRIEN', 'Clave con apóstrofo', 'AC'"_s})
+        c.Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, Es_Cve_Estado) "
+                  "VALUES ("_s + row + u")"_s);
 }
 
 } // namespace
@@ -61,32 +75,15 @@ class TestTextBox : public QObject
 private Q_SLOTS:
     void keyFilling_data();
     void keyFilling();
-    void upperCasing();
-    void maxlength();
+    void upperCasingAndMaxlength();
     void lookupFillsAndEmptiesItsResultBox();
-    void lookupThatCannotRunEmptiesTheResult();
     void numericDisplay_data();
     void numericDisplay();
-    void numericTyping();
-    void valorAcceptsNumbersEmptyAndNull();
-    void enterFillsThenRaisesThenMovesOn();
-    void enterKeepsARequiredLookupBox();
+    void numericTypingAndValor();
+    void enterRaisesEnteredThenMovesOn();
     void f2ChoosesAKey();
     void changeOnEveryTextChange();
-
-private:
-    static void addTypes(suite::Connection &c);
 };
-
-void TestTextBox::addTypes(suite::Connection &c)
-{
-    c.Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, Es_Cve_Estado) "
-              "VALUES ('0000000001', 'Equipo de cómputo', 'AC')"_s);
-    c.Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, Es_Cve_Estado) "
-              "VALUES ('0000000002', 'Mobiliario retirado', 'BA')"_s);
-    c.Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, Es_Cve_Estado) "
-              "VALUES ('O''BRIEN', 'Clave con apóstrofo', 'AC')"_s);
-}
 
 void TestTextBox::keyFilling_data()
 {
@@ -94,14 +91,12 @@ void TestTextBox::keyFilling_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-
     QTest::newRow("number filled") << true << u"0000000000"_s << u"12"_s << u"0000000012"_s;
     QTest::newRow("leading zeros count once") << true << u"000000"_s << u"0012"_s << u"000012"_s;
     QTest::newRow("longer than the pattern") << true << u"0000"_s << u"123456"_s << u"123456"_s;
     QTest::newRow("not a number stays") << true << u"0000000000"_s << u"AB12"_s << u"AB12"_s;
     QTest::newRow("decimal is not a key number") << true << u"000000"_s << u"12.5"_s << u"12.5"_s;
     QTest::newRow("empty stays empty") << true << u"000000"_s << QString() << QString();
-    QTest::newRow("no pattern") << true << QString() << u"12"_s << u"12"_s;
     QTest::newRow("not a key box") << false << u"0000000000"_s << u"12"_s << u"12"_s;
 }
 
@@ -114,43 +109,35 @@ void TestTextBox::keyFilling()
 
     if (isKey)
         QCOMPARE(suite::formatKey(typed, pattern), expected);
-
-    // Filled on Enter ...
     Form form;
     QVERIFY(form.ready());
     form.key->setEsclave(isKey);
     form.key->setFormatoclave(pattern);
     form.key->setFocus();
     QTest::keyClicks(form.key, typed);
-    QTest::keyClick(form.key, Qt::Key_Return);
+    QTest::keyClick(form.key, Qt::Key_Return);   // filled on Enter ...
     QCOMPARE(form.key->text(), expected);
 
-    // ... and when the box is left.
     form.key->clear();
     QTest::keyClicks(form.key, typed);
     QCOMPARE(form.key->text(), typed);
-    form.next->setFocus();
+    form.next->setFocus();                       // ... and when the box is left
     QTRY_VERIFY(form.next->hasFocus());
     QCOMPARE(form.key->text(), expected);
 }
 
-void TestTextBox::upperCasing()
+void TestTextBox::upperCasingAndMaxlength()
 {
     TestSession session;
     Form form;
     QVERIFY(form.ready());
-
-    // A plain box keeps what is typed.
     form.key->setFocus();
     typeText(form.key, u"año b"_s);
     QCOMPARE(form.key->text(), u"año b"_s);
-
     form.key->clear();
     form.key->setMayusculas(true);
     typeText(form.key, u"año b"_s);
     QCOMPARE(form.key->text(), u"AÑO B"_s);
-
-    // Pasted text too.
     form.key->clear();
     QApplication::clipboard()->setText(u"pegado"_s);
     form.key->paste();
@@ -171,24 +158,17 @@ void TestTextBox::upperCasing()
     number->selectAll();
     typeText(number, u"12e5"_s);
     QCOMPARE(number->text(), u"125"_s);
-}
 
-void TestTextBox::maxlength()
-{
-    Form form;
-    QVERIFY(form.ready());
+    // maxlength caps typing; 0 means no limit.
+    form.key->clear();
     form.key->setFocus();
-    form.key->setMaxlength(4);
-    QCOMPARE(form.key->property("maxlength").toInt(), 4);
+    form.key->setProperty("maxlength", 4);
     QTest::keyClicks(form.key, u"EMPRESA"_s);
     QCOMPARE(form.key->text(), u"EMPR"_s);
-
-    // 0 means no limit.
     form.key->setProperty("maxlength", 0);
     form.key->clear();
-    const QString longText(300, u'x');
-    form.key->insert(longText);
-    QCOMPARE(form.key->text(), longText);
+    form.key->insert(QString(300, u'X'));
+    QCOMPARE(form.key->text(), QString(300, u'X'));
 }
 
 void TestTextBox::lookupFillsAndEmptiesItsResultBox()
@@ -202,11 +182,8 @@ void TestTextBox::lookupFillsAndEmptiesItsResultBox()
     auto *stranger = new QLineEdit(&otherWindow);
     stranger->setObjectName(u"txtDescripcion"_s);
     stranger->setText(u"ajeno"_s);
+    form.lookUpTypes();
 
-    form.key->setProperty("sql", TypeLookup);
-    form.key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
-
-    // By code.
     form.key->setText(u"0000000001"_s);
     QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
     QVERIFY(form.key->lookupFound());
@@ -220,8 +197,7 @@ void TestTextBox::lookupFillsAndEmptiesItsResultBox()
     QTest::keyClicks(form.key, u"01"_s);
     QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
 
-    // A deactivated row describes nothing.
-    form.key->setText(u"0000000002"_s);
+    form.key->setText(u"0000000002"_s);   // deactivated
     QCOMPARE(form.description->text(), QString());
     QVERIFY(!form.key->lookupFound());
 
@@ -230,20 +206,10 @@ void TestTextBox::lookupFillsAndEmptiesItsResultBox()
     QCOMPARE(form.description->text(), u"Clave con apóstrofo"_s);
     form.key->setText(u"x' OR '1'='1"_s);
     QCOMPARE(form.description->text(), QString());
-
     QCOMPARE(stranger->text(), u"ajeno"_s);
-}
 
-void TestTextBox::lookupThatCannotRunEmptiesTheResult()
-{
-    TestSession session;
-    addTypes(session.connection());
-    Form form;
-    form.key->setProperty("sql", TypeLookup);
-    form.key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
+    // A lookup that cannot run empties the result and keeps the key.
     form.key->setText(u"0000000001"_s);
-    QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
-
     form.key->setProperty("sql", u"SELECT Nada FROM Tabla_Que_No_Existe WHERE Clave = '?'"_s);
     form.key->setText(u"0000000002"_s);
     QCOMPARE(form.description->text(), QString());
@@ -258,16 +224,12 @@ void TestTextBox::numericDisplay_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<double>("readBack");
     QTest::addColumn<QString>("zero");
-
-    QTest::newRow("integer") << 3 << 1 << QVariant(25) << u"25"_s << 25.0 << u"0"_s;
     QTest::newRow("integer from text") << 3 << 1 << QVariant(u"7"_s) << u"7"_s << 7.0 << u"0"_s;
     QTest::newRow("double grouped") << 5 << 5 << QVariant(1234.5) << u"1,234.50"_s << 1234.5 << u"0.00"_s;
     QTest::newRow("double rounded") << 5 << 5 << QVariant(2.005001) << u"2.01"_s << 2.01 << u"0.00"_s;
-    QTest::newRow("currency") << 6 << 0 << QVariant(1234.5) << u"$1,234.5000"_s << 1234.5 << u"$0.0000"_s;
     QTest::newRow("currency millions") << 6 << 0 << QVariant(1234567.891) << u"$1,234,567.8910"_s << 1234567.891
                                        << u"$0.0000"_s;
     QTest::newRow("currency negative") << 6 << 0 << QVariant(-50.25) << u"-$50.2500"_s << -50.25 << u"$0.0000"_s;
-    QTest::newRow("ratio as percent") << 8 << 8 << QVariant(0.25) << u"25.00%"_s << 0.25 << u"0.00%"_s;
     QTest::newRow("ratio from text") << 8 << 8 << QVariant(u"0.125"_s) << u"12.50%"_s << 0.125 << u"0.00%"_s;
     QTest::newRow("ratio above one") << 8 << 8 << QVariant(1.5) << u"150.00%"_s << 1.5 << u"0.00%"_s;
 }
@@ -287,17 +249,14 @@ void TestTextBox::numericDisplay()
     box.setProperty("valor", value);
     QCOMPARE(box.text(), shown);
     QCOMPARE(box.property("valor").toDouble(), readBack);
-
-    // The shown text reads back as the same value.
-    box.setText(shown);
+    box.setText(shown);   // the shown text reads back as the same value
     QCOMPARE(box.property("valor").toDouble(), readBack);
-
     box.limpia();
     QCOMPARE(box.text(), zero);
     QCOMPARE(box.property("valor").toDouble(), 0.0);
 }
 
-void TestTextBox::numericTyping()
+void TestTextBox::numericTypingAndValor()
 {
     Form form;
     QVERIFY(form.ready());
@@ -312,6 +271,12 @@ void TestTextBox::numericTyping()
     form.next->setFocus();
     QTRY_VERIFY(form.next->hasFocus());
     QCOMPARE(cost->text(), u"$1,234.5000"_s);
+    // Empty and a database NULL show zero in a number box.
+    cost->setProperty("valor", u""_s);
+    QCOMPARE(cost->text(), u"$0.0000"_s);
+    cost->setProperty("valor", 10);
+    cost->setProperty("valor", QVariant(QMetaType(QMetaType::Double)));
+    QCOMPARE(cost->text(), u"$0.0000"_s);
 
     // An integer box takes no decimal point.
     cost->setTipodato(3);
@@ -322,37 +287,21 @@ void TestTextBox::numericTyping()
     QTest::keyClicks(cost, u"1.5"_s);
     QCOMPARE(cost->text(), u"15"_s);
     QCOMPARE(cost->property("valor").typeId(), QMetaType::LongLong);
-}
 
-void TestTextBox::valorAcceptsNumbersEmptyAndNull()
-{
+    // A text box: NULL and Empty empty it.
     txtKIT text;
-    text.setProperty("valor", 12);
-    QCOMPARE(text.text(), u"12"_s);
-    text.setProperty("valor", u"ABC"_s);
-    QCOMPARE(text.property("valor").toString(), u"ABC"_s);
-    text.setProperty("valor", u""_s);
+    text.setText(u"algo"_s);
+    text.setProperty("valor", QVariant(QMetaType(QMetaType::QString)));
     QCOMPARE(text.text(), QString());
     text.setText(u"algo"_s);
-    text.setProperty("valor", QVariant(QMetaType(QMetaType::QString))); // a database NULL
+    text.setProperty("valor", QVariant());
     QCOMPARE(text.text(), QString());
-    text.setText(u"algo"_s);
-    text.setProperty("valor", QVariant());                              // Empty
-    QCOMPARE(text.text(), QString());
-
-    txtKIT number;
-    number.setTipodato(6);
-    number.setProperty("valor", 10);
-    number.setProperty("valor", QVariant(QMetaType(QMetaType::Double)));
-    QCOMPARE(number.text(), u"$0.0000"_s);
-    number.setProperty("valor", 10);
-    number.setProperty("valor", u""_s);
-    QCOMPARE(number.text(), u"$0.0000"_s);
-    QCOMPARE(number.property("valor").toDouble(), 0.0);
 }
 
-void TestTextBox::enterFillsThenRaisesThenMovesOn()
+void TestTextBox::enterRaisesEnteredThenMovesOn()
 {
+    TestSession session;
+    addTypes(session.connection());
     Form form;
     QVERIFY(form.ready());
     form.key->setEsclave(true);
@@ -360,58 +309,37 @@ void TestTextBox::enterFillsThenRaisesThenMovesOn()
     QStringList seen;
     QObject::connect(form.key, &txtKIT::Enter, form.key, [&] { seen << form.key->text(); });
 
-    // Without tabonenter the focus stays.
+    // Filled before the event; without tabonenter the focus stays.
     form.key->setFocus();
     QTest::keyClicks(form.key, u"12"_s);
     QTest::keyClick(form.key, Qt::Key_Return);
     QCOMPARE(seen, QStringList{u"0000000012"_s});
     QVERIFY(form.key->hasFocus());
-
     form.key->setProperty("tabonenter", true);
     form.key->setText(u"7"_s);
     QTest::keyClick(form.key, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(seen.size(), 2);
     QCOMPARE(seen.last(), u"0000000007"_s);
     QTRY_VERIFY(form.next->hasFocus());
-}
 
-void TestTextBox::enterKeepsARequiredLookupBox()
-{
-    TestSession session;
-    addTypes(session.connection());
-    Form form;
-    QVERIFY(form.ready());
-    form.key->setProperty("sql", TypeLookup);
-    form.key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
-    form.key->setProperty("tabonenter", true);
-    form.key->setFocus();
-
-    // Empty, and an unknown code: Enter stays so the code is not skipped.
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QVERIFY(form.key->hasFocus());
-    QTest::keyClicks(form.key, u"9999"_s);
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QVERIFY(form.key->hasFocus());
-
-    // tabonentercancel lets an unknown code go.
-    form.key->setProperty("tabonentercancel", true);
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QTRY_VERIFY(form.next->hasFocus());
-
-    // tabonentervacio lets an empty box go.
-    form.key->setProperty("tabonentercancel", false);
-    form.key->setProperty("tabonentervacio", true);
-    form.key->setFocus();
-    form.key->clear();
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QTRY_VERIFY(form.next->hasFocus());
-
-    // A known code always goes on.
-    form.key->setProperty("tabonentervacio", false);
-    form.key->setFocus();
-    form.key->setText(u"0000000001"_s);
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QTRY_VERIFY(form.next->hasFocus());
+    // A lookup box stays on Enter while empty or unknown, unless told otherwise.
+    form.key->setEsclave(false);
+    form.lookUpTypes();
+    const struct { const char *allow; QString text; bool movesOn; } cases[] = {
+        {nullptr, QString(), false}, {nullptr, u"9999"_s, false}, {"tabonentercancel", u"9999"_s, true},
+        {"tabonentervacio", QString(), true}, {nullptr, u"0000000001"_s, true}};
+    for (const auto &c : cases) {
+        form.key->setProperty("tabonentercancel", false);
+        form.key->setProperty("tabonentervacio", false);
+        if (c.allow)
+            form.key->setProperty(c.allow, true);
+        form.key->setFocus();
+        form.key->setText(c.text);
+        QTest::keyClick(form.key, Qt::Key_Return);
+        if (c.movesOn)
+            QTRY_VERIFY2(form.next->hasFocus(), qPrintable(c.text));
+        else
+            QVERIFY2(form.key->hasFocus(), qPrintable(c.text));
+    }
 }
 
 void TestTextBox::f2ChoosesAKey()
@@ -421,8 +349,7 @@ void TestTextBox::f2ChoosesAKey()
     Form form;
     QVERIFY(form.ready());
     form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
-    form.key->setProperty("sql", TypeLookup);
-    form.key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
+    form.lookUpTypes();
     form.key->setText(u"previo"_s);
     form.key->setFocus();
 
@@ -433,9 +360,7 @@ void TestTextBox::f2ChoosesAKey()
     QCOMPARE(session.search().calls().size(), 1);
     QCOMPARE(session.search().calls().at(0).queryId, u"TIPO_ACTIVO_FIJO"_s);
     QCOMPARE(session.search().calls().at(0).maxRows, 100);
-
-    // Cancelled: the box keeps its text.
-    QTest::keyClick(form.key, Qt::Key_F2);
+    QTest::keyClick(form.key, Qt::Key_F2);        // cancelled: the text stays
     QCOMPARE(session.search().calls().size(), 2);
     QCOMPARE(form.key->text(), u"0000000001"_s);
 
@@ -454,18 +379,14 @@ void TestTextBox::changeOnEveryTextChange()
     QVERIFY(form.ready());
     QSignalSpy changes(form.key, &txtKIT::Change);
     form.key->setProperty("text", u"abc"_s);
-    QCOMPARE(changes.count(), 1);
     form.key->setText(u"abc"_s);          // the same text: no change
     QCOMPARE(changes.count(), 1);
     form.key->setFocus();
     form.key->end(false);
     QTest::keyClicks(form.key, u"de"_s);
-    QCOMPARE(changes.count(), 3);
     QTest::keyClick(form.key, Qt::Key_Backspace);
-    QCOMPARE(changes.count(), 4);
     form.key->limpia();
     QCOMPARE(changes.count(), 5);
-    QCOMPARE(form.key->property("text").toString(), QString());
 }
 
 QTEST_MAIN(TestTextBox)
