@@ -14,111 +14,97 @@ class TestDialect : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lexerGivesBackItsInput_data();
-    void lexerGivesBackItsInput();
-    void translation_data();
-    void translation();
-    void helpers();
+    void lexerGivesBackItsInput_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("doubled quotes") << u"SELECT 'it''s', 'x' + ''''"_s;
+        QTest::newRow("unterminated") << u"SELECT 'open"_s;
+        QTest::newRow("comments") << u"-- 'a' + b\nSELECT /* + 'x' */ 1"_s;
+        QTest::newRow("brackets and casts") << u"SELECT [Mi Campo], x::text, \"Q\" FROM t"_s;
+        QTest::newRow("accents") << u"SELECT 'Año' + Descripción FROM Vehículo"_s;
+    }
+
+    void lexerGivesBackItsInput()
+    {
+        QFETCH(QString, sql);
+        QCOMPARE(suite::SqlLexer::join(suite::SqlLexer::tokenize(sql)), sql);
+    }
+
+    void translation_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+
+        const QString employee = u"SELECT Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno "
+                                 "FROM Empleado WHERE Em_Cve_Empleado='?' and Es_Cve_Estado <> 'BA'"_s;
+        const QString employeeOut = u"SELECT Em_Nombre || ' ' || Em_Apellido_Paterno || ' ' || Em_Apellido_Materno "
+                                    "FROM Empleado WHERE Em_Cve_Empleado='?' and Es_Cve_Estado <> 'BA'"_s;
+        const QString account = u"SELECT dbo.Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION "
+                                "FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable='1201'"_s;
+
+        for (const QString &driver : {u"QSQLITE"_s, u"QPSQL"_s}) {
+            auto row = [&](const char *name) { return &QTest::newRow(qPrintable(driver + u": "_s + QString::fromUtf8(name))); };
+            *row("employee name chain") << driver << employee << employeeOut;
+            *row("columns only stay arithmetic") << driver << u"SELECT a + b, c+1 FROM t"_s << u"SELECT a + b, c+1 FROM t"_s;
+            *row("plus inside a literal") << driver << u"SELECT 'a + b' FROM t WHERE x = 'c+d'"_s
+                                          << u"SELECT 'a + b' FROM t WHERE x = 'c+d'"_s;
+            *row("doubled quote literal") << driver << u"SELECT 'O''Hara' + Nombre"_s << u"SELECT 'O''Hara' || Nombre"_s;
+            *row("literal ends a chain of columns") << driver << u"SELECT a + b + 'x' FROM t"_s
+                                                    << u"SELECT a || b || 'x' FROM t"_s;
+            *row("grouped arithmetic kept") << driver << u"SELECT (a + 1) + 'x' FROM t"_s
+                                            << u"SELECT (a + 1) || 'x' FROM t"_s;
+            *row("separate expressions") << driver << u"SELECT n + 1, 'x' + b FROM t WHERE m = k + 2 AND c = 'p' + d"_s
+                                         << u"SELECT n + 1, 'x' || b FROM t WHERE m = k + 2 AND c = 'p' || d"_s;
+            *row("comment untouched") << driver << u"-- 'a' + b\nSELECT 'c' + d"_s << u"-- 'a' + b\nSELECT 'c' || d"_s;
+            *row("ISNULL") << driver << u"SELECT ISNULL(a, '') FROM t"_s << u"SELECT COALESCE(a, '') FROM t"_s;
+            *row("malformed EXEC passes") << driver << u"EXEC Proc a b"_s << u"EXEC Proc a b"_s;
+        }
+        QTest::newRow("QSQLITE: account function") << u"QSQLITE"_s << account
+            << u"SELECT Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION FROM Cuenta_Contable "
+               "WHERE Cc_Cve_Cuenta_Contable='1201'"_s;
+        QTest::newRow("QPSQL: account function") << u"QPSQL"_s << account << account;
+        QTest::newRow("QSQLITE: GETDATE") << u"QSQLITE"_s << u"SELECT GETDATE()"_s
+                                          << u"SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s;
+        QTest::newRow("QPSQL: GETDATE") << u"QPSQL"_s << u"SELECT GETDATE() AS f"_s << u"SELECT LOCALTIMESTAMP(0) AS f"_s;
+        QTest::newRow("QPSQL: EXEC one argument") << u"QPSQL"_s << u"EXEC Etiqueta_Activo_Fijo '0000000001' "_s
+                                                  << u"SELECT * FROM Etiqueta_Activo_Fijo('0000000001')"_s;
+        QTest::newRow("QPSQL: EXEC two arguments") << u"QPSQL"_s << u"exec Dos 'O''Hara', 'x + y';"_s
+                                                   << u"SELECT * FROM Dos('O''Hara', 'x + y')"_s;
+        QTest::newRow("QPSQL: EXECUTE and numbers") << u"QPSQL"_s << u"EXECUTE Tres 1, -2.5, NULL"_s
+                                                    << u"SELECT * FROM Tres(1, -2.5, NULL)"_s;
+    }
+
+    void translation()
+    {
+        QFETCH(QString, driver);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        const auto dialect = Dialect::create(driver);
+        QCOMPARE(dialect->translate(input, QSqlDatabase()), expected);
+    }
+
+    void helpers()
+    {
+        QCOMPARE(Dialect::likeEscape(u"50%_de\\x"_s), u"50\\%\\_de\\\\x"_s);
+        QCOMPARE(Dialect::likeEscape(u"plain ñ"_s), u"plain ñ"_s);
+
+        const auto sqlite = Dialect::create(u"QSQLITE"_s);
+        const auto postgres = Dialect::create(u"QPSQL"_s);
+        QCOMPARE(sqlite->limit(u"SELECT a FROM t ;"_s, 100), u"SELECT a FROM t LIMIT 100"_s);
+        QCOMPARE(postgres->caseInsensitiveLike(), u"ILIKE"_s);
+        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, Dialect::create(u"QODBC"_s));
+
+        // A table whose only key is numbered by the database gets no second key.
+        suite::TableDef serialTable{u"T"_s, {{u"N"_s, suite::ColumnKind::Serial, 0, true, {}, true},
+                                             {u"V"_s, suite::ColumnKind::Text, 5, false, {}, false}}};
+        for (const auto *dialect : {sqlite.get(), postgres.get()}) {
+            const QString ddl = dialect->createTableSql(serialTable);
+            QCOMPARE(ddl.count(u"PRIMARY KEY"_s), 1);
+            QVERIFY(ddl.contains(u"V VARCHAR(5)"_s));
+        }
+    }
 };
-
-void TestDialect::lexerGivesBackItsInput_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::newRow("plain") << u"SELECT a, b FROM t WHERE c = 1"_s;
-    QTest::newRow("doubled quotes") << u"SELECT 'it''s', 'x' + ''''"_s;
-    QTest::newRow("unterminated") << u"SELECT 'open"_s;
-    QTest::newRow("comments") << u"-- 'a' + b\nSELECT /* + 'x' */ 1"_s;
-    QTest::newRow("brackets and casts") << u"SELECT [Mi Campo], x::text, \"Q\" FROM t"_s;
-    QTest::newRow("accents") << u"SELECT 'Año' + Descripción FROM Vehículo"_s;
-}
-
-void TestDialect::lexerGivesBackItsInput()
-{
-    QFETCH(QString, sql);
-    QCOMPARE(suite::SqlLexer::join(suite::SqlLexer::tokenize(sql)), sql);
-}
-
-void TestDialect::translation_data()
-{
-    QTest::addColumn<QString>("driver");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-
-    const QString employee = u"SELECT Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno "
-                             "FROM Empleado WHERE Em_Cve_Empleado='?' and Es_Cve_Estado <> 'BA'"_s;
-    const QString employeeOut = u"SELECT Em_Nombre || ' ' || Em_Apellido_Paterno || ' ' || Em_Apellido_Materno "
-                                "FROM Empleado WHERE Em_Cve_Empleado='?' and Es_Cve_Estado <> 'BA'"_s;
-    const QString account = u"SELECT dbo.Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION "
-                            "FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable='1201'"_s;
-
-    for (const QString &driver : {u"QSQLITE"_s, u"QPSQL"_s}) {
-        auto row = [&](const char *name) { return &QTest::newRow(qPrintable(driver + u": "_s + QString::fromUtf8(name))); };
-        *row("employee name chain") << driver << employee << employeeOut;
-        *row("literal first") << driver << u"SELECT 'AF-' + Af_Cve_Activo_Fijo FROM Activo_Fijo"_s
-                              << u"SELECT 'AF-' || Af_Cve_Activo_Fijo FROM Activo_Fijo"_s;
-        *row("columns only stay arithmetic") << driver << u"SELECT a + b, c+1 FROM t"_s << u"SELECT a + b, c+1 FROM t"_s;
-        *row("plus inside a literal") << driver << u"SELECT 'a + b' FROM t WHERE x = 'c+d'"_s
-                                      << u"SELECT 'a + b' FROM t WHERE x = 'c+d'"_s;
-        *row("doubled quote literal") << driver << u"SELECT 'O''Hara' + Nombre"_s << u"SELECT 'O''Hara' || Nombre"_s;
-        *row("literal ends a chain of columns") << driver << u"SELECT a + b + 'x' FROM t"_s
-                                                << u"SELECT a || b || 'x' FROM t"_s;
-        *row("grouped arithmetic kept") << driver << u"SELECT (a + 1) + 'x' FROM t"_s
-                                        << u"SELECT (a + 1) || 'x' FROM t"_s;
-        *row("separate expressions") << driver << u"SELECT n + 1, 'x' + b FROM t WHERE m = k + 2 AND c = 'p' + d"_s
-                                     << u"SELECT n + 1, 'x' || b FROM t WHERE m = k + 2 AND c = 'p' || d"_s;
-        *row("calls as operands") << driver << u"SELECT UPPER(a) + '-' + LOWER(b) FROM t"_s
-                                  << u"SELECT UPPER(a) || '-' || LOWER(b) FROM t"_s;
-        *row("unary sign") << driver << u"SELECT -1 + 2, +3"_s << u"SELECT -1 + 2, +3"_s;
-        *row("comment untouched") << driver << u"-- 'a' + b\nSELECT 'c' + d"_s << u"-- 'a' + b\nSELECT 'c' || d"_s;
-        *row("ISNULL") << driver << u"SELECT ISNULL(a, '') FROM t"_s << u"SELECT COALESCE(a, '') FROM t"_s;
-        *row("dbo name in a literal") << driver << u"SELECT 'dbo.Get_Ruta_Cuenta_Contable(x)'"_s
-                                      << u"SELECT 'dbo.Get_Ruta_Cuenta_Contable(x)'"_s;
-        *row("malformed EXEC passes") << driver << u"EXEC Proc a b"_s << u"EXEC Proc a b"_s;
-    }
-    QTest::newRow("QSQLITE: account function") << u"QSQLITE"_s << account
-        << u"SELECT Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION FROM Cuenta_Contable "
-           "WHERE Cc_Cve_Cuenta_Contable='1201'"_s;
-    QTest::newRow("QPSQL: account function") << u"QPSQL"_s << account << account;
-    QTest::newRow("QSQLITE: GETDATE") << u"QSQLITE"_s << u"SELECT GETDATE()"_s
-                                      << u"SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s;
-    QTest::newRow("QPSQL: GETDATE") << u"QPSQL"_s << u"SELECT GETDATE() AS f"_s << u"SELECT LOCALTIMESTAMP(0) AS f"_s;
-    QTest::newRow("QPSQL: EXEC one argument") << u"QPSQL"_s << u"EXEC Etiqueta_Activo_Fijo '0000000001' "_s
-                                              << u"SELECT * FROM Etiqueta_Activo_Fijo('0000000001')"_s;
-    QTest::newRow("QPSQL: EXEC two arguments") << u"QPSQL"_s << u"exec Dos 'O''Hara', 'x + y';"_s
-                                               << u"SELECT * FROM Dos('O''Hara', 'x + y')"_s;
-    QTest::newRow("QPSQL: EXECUTE and numbers") << u"QPSQL"_s << u"EXECUTE Tres 1, -2.5, NULL"_s
-                                                << u"SELECT * FROM Tres(1, -2.5, NULL)"_s;
-}
-
-void TestDialect::translation()
-{
-    QFETCH(QString, driver);
-    QFETCH(QString, input);
-    QFETCH(QString, expected);
-    const auto dialect = Dialect::create(driver);
-    QCOMPARE(dialect->translate(input, QSqlDatabase()), expected);
-}
-
-void TestDialect::helpers()
-{
-    QCOMPARE(Dialect::likeEscape(u"50%_de\\x"_s), u"50\\%\\_de\\\\x"_s);
-    QCOMPARE(Dialect::likeEscape(u"plain ñ"_s), u"plain ñ"_s);
-
-    const auto sqlite = Dialect::create(u"QSQLITE"_s);
-    const auto postgres = Dialect::create(u"QPSQL"_s);
-    QCOMPARE(sqlite->limit(u"SELECT a FROM t ;"_s, 100), u"SELECT a FROM t LIMIT 100"_s);
-    QCOMPARE(postgres->caseInsensitiveLike(), u"ILIKE"_s);
-    QVERIFY_THROWS_EXCEPTION(suite::SuiteError, Dialect::create(u"QODBC"_s));
-
-    // A table whose only key is numbered by the database gets no second key.
-    suite::TableDef serialTable{u"T"_s, {{u"N"_s, suite::ColumnKind::Serial, 0, true, {}, true},
-                                         {u"V"_s, suite::ColumnKind::Text, 5, false, {}, false}}};
-    for (const auto *dialect : {sqlite.get(), postgres.get()}) {
-        const QString ddl = dialect->createTableSql(serialTable);
-        QCOMPARE(ddl.count(u"PRIMARY KEY"_s), 1);
-        QVERIFY(ddl.contains(u"V VARCHAR(5)"_s));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestDialect)
 #include "tst_Dialect.moc"

@@ -27,28 +27,20 @@ void VariantsTest::conversions_data()
     const QString mismatch = u"!No coinciden los tipos"_s;
     QTest::newRow("empty") << QVariant() << QString() << u"false"_s;
     QTest::newRow("null") << QVariant(QMetaType::fromType<QString>()) << nullRefused << nullRefused;
-    QTest::newRow("null number") << QVariant(QMetaType::fromType<int>()) << nullRefused << nullRefused;
     QTest::newRow("empty text") << QVariant(u""_s) << QString() << u"false"_s;
     QTest::newRow("1") << QVariant(1) << u"1"_s << u"true"_s;
-    QTest::newRow("-1") << QVariant(-1) << u"-1"_s << u"true"_s;
     QTest::newRow("0") << QVariant(0) << u"0"_s << u"false"_s;
     QTest::newRow("other number") << QVariant(qint64(-1234567890123)) << u"-1234567890123"_s << u"true"_s;
-    QTest::newRow("fraction") << QVariant(0.25) << u"0.25"_s << u"true"_s;
     QTest::newRow("no binary noise") << QVariant(0.1 + 0.2) << u"0.3"_s << u"true"_s;
-    QTest::newRow("whole double") << QVariant(0.0) << u"0"_s << u"false"_s;
     QTest::newRow("bool") << QVariant(true) << u"Verdadero"_s << u"true"_s;
-    QTest::newRow("SI") << QVariant(u"SI"_s) << u"SI"_s << u"true"_s;
     QTest::newRow("si, blanks") << QVariant(u"  si "_s) << u"  si "_s << u"true"_s;
     QTest::newRow("SÍ accented") << QVariant(u"SÍ"_s) << u"SÍ"_s << u"true"_s;
     QTest::newRow("No") << QVariant(u"No"_s) << u"No"_s << u"false"_s;
     QTest::newRow("True text") << QVariant(u"True"_s) << u"True"_s << u"true"_s;
-    QTest::newRow("FALSE text") << QVariant(u"FALSE"_s) << u"FALSE"_s << u"false"_s;
     QTest::newRow("numeric text -1") << QVariant(u"-1"_s) << u"-1"_s << u"true"_s;
     QTest::newRow("decimal comma zero") << QVariant(u"0,0"_s) << u"0,0"_s << u"false"_s;
     QTest::newRow("word") << QVariant(u"quizá"_s) << u"quizá"_s << mismatch;
-    QTest::newRow("S alone") << QVariant(u"S"_s) << u"S"_s << mismatch;
     QTest::newRow("yes in English") << QVariant(u"yes"_s) << u"yes"_s << mismatch;
-    QTest::newRow("two numbers") << QVariant(u"1 2"_s) << u"1 2"_s << mismatch;
     QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << u"05/03/2024"_s << mismatch;
     QTest::newRow("utf-8 bytes") << QVariant(QByteArray("Depreciaci\xc3\xb3n")) << u"Depreciación"_s << mismatch;
 }
