@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest/QtTest>
 
@@ -82,7 +81,6 @@ private Q_SLOTS:
     void numericTypingAndValor();
     void enterRaisesEnteredThenMovesOn();
     void f2ChoosesAKey();
-    void changeOnEveryTextChange();
 };
 
 void TestTextBox::keyFilling_data()
@@ -287,15 +285,6 @@ void TestTextBox::numericTypingAndValor()
     QTest::keyClicks(cost, u"1.5"_s);
     QCOMPARE(cost->text(), u"15"_s);
     QCOMPARE(cost->property("valor").typeId(), QMetaType::LongLong);
-
-    // A text box: NULL and Empty empty it.
-    txtKIT text;
-    text.setText(u"algo"_s);
-    text.setProperty("valor", QVariant(QMetaType(QMetaType::QString)));
-    QCOMPARE(text.text(), QString());
-    text.setText(u"algo"_s);
-    text.setProperty("valor", QVariant());
-    QCOMPARE(text.text(), QString());
 }
 
 void TestTextBox::enterRaisesEnteredThenMovesOn()
@@ -371,22 +360,6 @@ void TestTextBox::f2ChoosesAKey()
     form.key->setLocked(true);
     QTest::keyClick(form.key, Qt::Key_F2);
     QCOMPARE(session.search().calls().size(), 2);
-}
-
-void TestTextBox::changeOnEveryTextChange()
-{
-    Form form;
-    QVERIFY(form.ready());
-    QSignalSpy changes(form.key, &txtKIT::Change);
-    form.key->setProperty("text", u"abc"_s);
-    form.key->setText(u"abc"_s);          // the same text: no change
-    QCOMPARE(changes.count(), 1);
-    form.key->setFocus();
-    form.key->end(false);
-    QTest::keyClicks(form.key, u"de"_s);
-    QTest::keyClick(form.key, Qt::Key_Backspace);
-    form.key->limpia();
-    QCOMPARE(changes.count(), 5);
 }
 
 QTEST_MAIN(TestTextBox)
