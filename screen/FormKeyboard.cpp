@@ -55,23 +55,21 @@ bool FormKeyboard::eventFilter(QObject *watched, QEvent *event)
     if (widget != m_form && !m_form->isAncestorOf(widget))
         return false;
 
-    // A new key starts with its press: what follows is a new release, even if
-    // it happens to live at the address of the last one.
+    // A new key starts with its press: the release after it is a new one,
+    // even if it looks like the last (test tools stamp every key with 0).
     if (type == QEvent::KeyPress) {
-        m_lastEvent = nullptr;
+        m_handled.reset();
         return false;
     }
 
     // A release nobody accepted travels up the parents of its receiver; the
-    // form has seen it already at the first of them.
-    const bool travelling = event == m_lastEvent && m_lastReceiver && widget->isAncestorOf(m_lastReceiver)
-        && widget != QApplication::focusWidget();
-    m_lastEvent = event;
-    m_lastReceiver = widget;
-    if (travelling)
-        return false;
-
+    // form has handled it already at the first of them.
     auto *key = static_cast<QKeyEvent *>(event);
+    const Release release{key->timestamp(), key->key(), key->modifiers()};
+    if (m_handled == release)
+        return false;
+    m_handled = release;
+
     if (key->isAutoRepeat())
         return false;
     m_keyUp(suite::virtualKeyCode(key), suite::shiftState(key));

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -38,10 +39,19 @@ protected:
 private:
     QPointer<QWidget> m_form;
     KeyHandler m_keyUp;
-    // The last release seen and where, to tell a release travelling up the
-    // parents from a new one.
-    const QEvent *m_lastEvent = nullptr;
-    QPointer<QWidget> m_lastReceiver;
+    // The release handled last, to know it again while it travels up the
+    // parents of its first receiver; cleared by the next press.
+    struct Release
+    {
+        quint64 timestamp = 0;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        bool operator==(const Release &o) const
+        {
+            return timestamp == o.timestamp && key == o.key && modifiers == o.modifiers;
+        }
+    };
+    std::optional<Release> m_handled;
 };
 
 } // namespace xb733

@@ -87,11 +87,7 @@ void frmXB733::wireEvents()
             enterAsTab(u"lvActivoFijoContable_KeyDown()"_s));
     connect(c.require<suite::ListView>(u"lvActivoFijoFiscal"_s), &suite::ListView::KeyDown, this,
             enterAsTab(u"lvActivoFijoFiscal_KeyDown()"_s));
-    // The strip also sees keys its pages' controls let through; only its own count.
-    connect(strip, &suite::ssTbKit::KeyDown, this, [strip, handler = enterAsTab(u"ssTabKit_KeyDown()"_s)](int keyCode) {
-        if (strip->hasFocus())
-            handler(keyCode);
-    });
+    connect(strip, &suite::ssTbKit::KeyDown, this, enterAsTab(u"ssTabKit_KeyDown()"_s));
 
     m_keyboard = std::make_unique<xb733::FormKeyboard>(this, [this](int keyCode, int shift) {
         guarded(u"Form_KeyUp()"_s, [&] { Form_KeyUp(keyCode, shift); });

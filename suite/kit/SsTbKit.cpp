@@ -226,7 +226,9 @@ void ssTbKit::leaveEvent(QEvent *event)
 
 void ssTbKit::keyPressEvent(QKeyEvent *event)
 {
-    Q_EMIT KeyDown(virtualKeyCode(event));
+    // Keys a page's control lets through arrive here too; only the strip's own count.
+    if (hasFocus())
+        Q_EMIT KeyDown(virtualKeyCode(event));
     if (event->modifiers() == Qt::NoModifier) {
         if (event->key() == Qt::Key_Left && m_tab > 0) {
             setTab(m_tab - 1);

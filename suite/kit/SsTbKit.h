@@ -56,7 +56,7 @@ public:
 
 Q_SIGNALS:
     void TabChanged(int previousTab);
-    void KeyDown(int keyCode);
+    void KeyDown(int keyCode); // keys pressed while the strip has the focus
 
 protected:
     void paintEvent(QPaintEvent *event) override;
