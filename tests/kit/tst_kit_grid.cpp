@@ -82,12 +82,10 @@ class TestGrid : public QObject
 private Q_SLOTS:
     void columnsAndNumberFormat_data();
     void columnsAndNumberFormat();
-    void keyPressCanDropOrReplaceCharacters();
     void refusedCellLeaveKeepsTheGridOnTheCell();
     void changeOnlyWhenTheUserTypes();
-    void keyDownAndUpCodes();
-    void newRowLine();
-    void removingSelectedRows();
+    void keyEvents();
+    void newRowLineAndRowRemoval();
     void listColumnsItemsAndFit();
 };
 
@@ -161,42 +159,6 @@ void TestGrid::changeOnlyWhenTheUserTypes()
     QCOMPARE(change.count(), 3);
 }
 
-void TestGrid::keyPressCanDropOrReplaceCharacters()
-{
-    GridForm form;
-    QVERIFY(form.ready());
-    DataGrid *grid = form.grid;
-    // Like the screen: numeric columns take digits, point, minus and Backspace;
-    // text columns are upper-cased here to show a replaced character.
-    connect(grid, &DataGrid::KeyPress, this, [grid](short &ascii) {
-        if (ascii == 13) {
-            ascii = 0;
-            return;
-        }
-        const QString numericTypes = u"23456"_s;
-        if (grid->Col() >= 0 && numericTypes.contains(QString::number(grid->columnDataType(grid->Col())))) {
-            if (!u".0123456789-"_s.contains(QChar(ushort(ascii))) && ascii != 8)
-                ascii = 0;
-        } else if (ascii >= 'a' && ascii <= 'z') {
-            ascii = short(ascii - 'a' + 'A');
-        }
-    }, Qt::DirectConnection);
-
-    grid->setFocus();
-    QVERIFY(grid->setCurrentCell(0, 2));
-    form.type(u"1a2 .5x"_s);
-    form.key(Qt::Key_Return);           // dropped: the cell is still being typed
-    QCOMPARE(grid->text(0, u"Porcentaje"_s), u"12.5"_s);
-    form.key(Qt::Key_Backtab);          // leaving commits it, in the column's format
-    QCOMPARE(grid->text(0, u"Porcentaje"_s), u"12.50"_s);
-    QCOMPARE(grid->value(0, u"Porcentaje"_s).toDouble(), 12.5);
-    QCOMPARE(grid->Col(), 1);
-
-    form.type(u"abc 1"_s);
-    form.key(Qt::Key_Tab);
-    QCOMPARE(grid->text(0, u"Descripción"_s), u"ABC 1"_s);
-}
-
 void TestGrid::refusedCellLeaveKeepsTheGridOnTheCell()
 {
     GridForm form;
@@ -244,27 +206,51 @@ void TestGrid::refusedCellLeaveKeepsTheGridOnTheCell()
     QCOMPARE(grid->Col(), 2);
 }
 
-void TestGrid::keyDownAndUpCodes()
+void TestGrid::keyEvents()
 {
     GridForm form;
     QVERIFY(form.ready());
     DataGrid *grid = form.grid;
+    // Like the screen: numeric columns take digits, point, minus and Backspace;
+    // text columns are upper-cased here to show a replaced character.
+    connect(grid, &DataGrid::KeyPress, this, [grid](short &ascii) {
+        if (ascii == 13) {
+            ascii = 0;
+            return;
+        }
+        if (grid->Col() >= 0 && u"23456"_s.contains(QString::number(grid->columnDataType(grid->Col())))) {
+            if (!u".0123456789-"_s.contains(QChar(ushort(ascii))) && ascii != 8)
+                ascii = 0;
+        } else if (ascii >= 'a' && ascii <= 'z') {
+            ascii = short(ascii - 'a' + 'A');
+        }
+    }, Qt::DirectConnection);
+    bool enterMovesOn = false;
     QList<short> downCodes;
-    QList<QPair<short, short>> ups;
     connect(grid, &DataGrid::KeyDown, this, [&](short &code, short shift) {
         downCodes << code;
-        if (code == 13 && shift == 0)
+        if (enterMovesOn && code == 13 && shift == 0)
             QTest::keyClick(form.keyTarget(), Qt::Key_Tab);   // what the screen's TAB does
     }, Qt::DirectConnection);
-    connect(grid, &DataGrid::KeyPress, this, [](short &ascii) {
-        if (ascii == 13)
-            ascii = 0;
-    }, Qt::DirectConnection);
+    QList<QPair<short, short>> ups;
     connect(grid, &DataGrid::KeyUp, this, [&](short &code, short shift) { ups << qMakePair(code, shift); },
             Qt::DirectConnection);
 
-    // Enter moves on like Tab, with an open editor and without.
     grid->setFocus();
+    QVERIFY(grid->setCurrentCell(0, 2));
+    form.type(u"1a2 .5x"_s);
+    form.key(Qt::Key_Return);           // dropped: the cell is still being typed
+    QCOMPARE(grid->text(0, u"Porcentaje"_s), u"12.5"_s);
+    form.key(Qt::Key_Backtab);          // leaving commits it, in the column's format
+    QCOMPARE(grid->text(0, u"Porcentaje"_s), u"12.50"_s);
+    QCOMPARE(grid->value(0, u"Porcentaje"_s).toDouble(), 12.5);
+    QCOMPARE(grid->Col(), 1);
+    form.type(u"abc 1"_s);
+    form.key(Qt::Key_Tab);
+    QCOMPARE(grid->text(0, u"Descripción"_s), u"ABC 1"_s);
+
+    // Enter moves on like Tab, with an open editor and without.
+    enterMovesOn = true;
     QVERIFY(grid->setCurrentCell(0, 0));
     form.type(u"000001"_s);
     form.key(Qt::Key_Return);
@@ -289,8 +275,9 @@ void TestGrid::keyDownAndUpCodes()
     QCOMPARE(ups.at(3).first, short(16));
 }
 
-void TestGrid::newRowLine()
+void TestGrid::newRowLineAndRowRemoval()
 {
+    TestSession session;
     GridForm form;
     QVERIFY(form.ready());
     DataGrid *grid = form.grid;
@@ -320,26 +307,17 @@ void TestGrid::newRowLine()
     form.key(Qt::Key_Escape);
     QCOMPARE(grid->Rows(), 2);
     QCOMPARE(form.keys(), QStringList({u"000001"_s, u"000002"_s}));
-}
 
-void TestGrid::removingSelectedRows()
-{
-    TestSession session;
-    GridForm form;
-    QVERIFY(form.ready());
-    DataGrid *grid = form.grid;
-    const QList<QPair<QString, double>> rows = {{u"1"_s, 40}, {u"2"_s, 30}, {u"3"_s, 20}, {u"4"_s, 10}};
-    short cancelWith = 0;
+    // Removal: refused by the handler, refused by the user, done.
+    short cancelWith = 1;
     short promptWith = 1;
     connect(grid, &DataGrid::BeforeDelete, this, [&](short &cancel, short &prompt) {
         cancel = cancelWith;
         prompt = promptWith;
     }, Qt::DirectConnection);
 
-    form.load(rows);   // first refused by the handler
-    grid->setFocus();
+    form.load({{u"1"_s, 40}, {u"2"_s, 30}, {u"3"_s, 20}, {u"4"_s, 10}});
     QVERIFY(grid->setCurrentCell(1, 0));
-    cancelWith = 1;
     form.key(Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(grid->Rows(), 4);
 
