@@ -226,28 +226,11 @@ private Q_SLOTS:
         QCOMPARE(toolbar.value(u"estadoinicial"_s).toBool(false), true);
         QCOMPARE(strings(toolbar.value(u"offered"_s)), (QStringList{u"Nuevo"_s, u"Salir"_s}));
 
+        // The screen's own state is the screen tests' business; here, that the dump carries it.
         const QJsonObject key = control(dump, u"txt_Af_Cve_Activo_Fijo"_s);
-        QCOMPARE(key.value(u"enabled"_s).toBool(false), true);
-        QCOMPARE(key.value(u"effective"_s).toBool(false), true);
         QVERIFY(key.contains(u"formatoclave"_s));
-        QCOMPARE(key.value(u"nuevo"_s).toBool(true), false);
-        const QJsonObject description = control(dump, u"txt_Af_Descripcion"_s);
-        QCOMPARE(description.value(u"enabled"_s).toBool(true), false);
-        QCOMPARE(description.value(u"effective"_s).toBool(true), false);
-        QCOMPARE(description.value(u"tag"_s).toString(), u"1"_s);
-
-        // No grouped input (box, picker, option) takes input while idle.
-        const QJsonObject controls = dump.value(u"controls"_s).toObject();
-        int inputs = 0;
-        for (auto it = controls.begin(); it != controls.end(); ++it) {
-            const QJsonObject c = it.value().toObject();
-            const bool input = c.contains(u"text"_s) || c.contains(u"date"_s) || c.contains(u"value"_s);
-            if (input && c.value(u"tag"_s).toString() == u"1"_s) {
-                ++inputs;
-                QVERIFY2(!c.value(u"effective"_s).toBool(), qPrintable(it.key()));
-            }
-        }
-        QVERIFY2(inputs > 20, qPrintable(QString::number(inputs)));
+        QCOMPARE(key.value(u"effective"_s).toBool(false), true);
+        QCOMPARE(control(dump, u"txt_Af_Descripcion"_s).value(u"effective"_s).toBool(true), false);
         const QJsonObject grid = control(dump, u"ssDetalle"_s);
         QVERIFY(grid.value(u"rows"_s).isArray());
         QVERIFY(grid.value(u"current"_s).isObject());
@@ -341,40 +324,25 @@ private Q_SLOTS:
         QCOMPARE(value->Fields(u"Va_Valor"_s).toString(), u"NO"_s);
     }
 
-    void tabsToolbarAndResize()
+    void toolbarOffersFollowTheState()
     {
         const QString url = database(u"sqlite"_s);
         const Run run = script(url,
-                               "tab 2\n"
-                               "dump ssTabKit\n"
-                               "key - Alt+1\n"
-                               "dump ssTabKit\n"
                                "toolbar Nuevo\n"
                                "dump Controles\n"
                                "toolbar Nuevo\n"
                                "toolbar Cancelar\n"
-                               "resize 6000 4000\n"
                                "dump Controles\n");
         QCOMPARE(run.exitCode, 1); // the second Nuevo is not offered while editing
         const QList<QJsonObject> dumps = run.of(u"dump"_s);
-        QCOMPARE(dumps.size(), 4);
-        QCOMPARE(dumps.at(0).value(u"tab"_s).toInt(), 2);
-        QCOMPARE(control(dumps.at(0), u"ssTabKit"_s).value(u"tab"_s).toInt(), 2);
-        QCOMPARE(dumps.at(1).value(u"tab"_s).toInt(), 0);
-
-        const QJsonObject editing = dumps.at(2).value(u"toolbar"_s).toObject();
+        QCOMPARE(dumps.size(), 2);
+        const QJsonObject editing = dumps.at(0).value(u"toolbar"_s).toObject();
         QCOMPARE(editing.value(u"editando"_s).toBool(), true);
         QVERIFY(strings(editing.value(u"offered"_s)).contains(u"Aceptar"_s));
         QVERIFY(!strings(editing.value(u"offered"_s)).contains(u"Nuevo"_s));
         QCOMPARE(run.of(u"error"_s).size(), 1);
-        QCOMPARE(run.of(u"error"_s).constFirst().value(u"line"_s).toInt(), 7);
-
-        const QJsonObject last = dumps.at(3);
-        QCOMPARE(last.value(u"toolbar"_s).toObject().value(u"editando"_s).toBool(true), false);
-        const QJsonObject form = last.value(u"form"_s).toObject();
-        // Whole pixels: within one pixel (15 twips) of what was asked.
-        QVERIFY(qAbs(form.value(u"width"_s).toInt() - 6000) <= 15);
-        QVERIFY(qAbs(form.value(u"height"_s).toInt() - 4000) <= 15);
+        QCOMPARE(run.of(u"error"_s).constFirst().value(u"line"_s).toInt(), 3);
+        QCOMPARE(dumps.at(1).value(u"toolbar"_s).toObject().value(u"editando"_s).toBool(true), false);
     }
 
     void gridCellsTakeTypedText()
