@@ -79,7 +79,6 @@ private Q_SLOTS:
     void initTestCase() { QApplication::setStyle(QStyleFactory::create(u"Fusion"_s)); }
     void formOfEveryControl();
     void gridAndList();
-    void toolbarStates();
     void searchDialogAndMessage();
 };
 
@@ -150,6 +149,8 @@ void TestGallery::formOfEveryControl()
     QCOMPARE(key->text(), u"0000000012"_s);
     save(&form, u"form"_s);
     save(strip, u"tabstrip"_s);
+    QVERIFY(bar->press(u"Nuevo"_s));
+    save(bar, u"toolbar-editing"_s);
 }
 
 void TestGallery::gridAndList()
@@ -181,22 +182,6 @@ void TestGallery::gridAndList()
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     save(&page, u"grid-and-list"_s);
-}
-
-void TestGallery::toolbarStates()
-{
-    suite::Controles bar;
-    bar.setProperty("showwindowslist", u"SI"_s);
-    bar.resize(qRound(suite::twipsToPixelsX(&bar, 11745)), qRound(suite::twipsToPixelsY(&bar, 960)));
-    for (const char *flag : {"informacionenabled", "modificarenabled", "eliminarenabled"})
-        bar.setProperty(flag, true);
-    bar.setProperty("b1caption", u"Carta responsiva"_s);
-    bar.setProperty("b3caption", u"Generar equipo"_s);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    save(&bar, u"toolbar-browse"_s);
-    QVERIFY(bar.press(u"Modificar"_s));
-    save(&bar, u"toolbar-editing"_s);
 }
 
 void TestGallery::searchDialogAndMessage()

@@ -62,7 +62,6 @@ private Q_SLOTS:
     void filtersInTheDatabaseAndCaps_data();
     void filtersInTheDatabaseAndCaps();
     void enterDoubleClickAndEsc();
-    void demoQueriesOpenAndUnknownOnesAreRefused();
     void f2WithoutAScriptedPresenterOpensTheDialog();
 };
 
@@ -80,6 +79,7 @@ void TestSearch::filtersInTheDatabaseAndCaps()
     TestSession session(std::move(connection));
     makeCatalogue(session.connection());
 
+    QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
     SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
     QCOMPARE(dialog.title(), u"Catálogo de prueba"_s);
 
@@ -160,22 +160,6 @@ void TestSearch::enterDoubleClickAndEsc()
         QTest::keyClick(dialog.filterBox(), Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.chosenKey(), QString());
-    }
-}
-
-void TestSearch::demoQueriesOpenAndUnknownOnesAreRefused()
-{
-    TestSession session(true);
-    QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
-    const QStringList ids = {u"ACTIVO_FIJO"_s, u"TIPO_ACTIVO_FIJO"_s, u"EMPRESA"_s, u"ACTIVO_FIJO_UBICACION"_s,
-                             u"EMPLEADO"_s, u"CLIENTE"_s, u"PROYECTO"_s, u"CENTRO_COSTO"_s,
-                             u"UNIDAD_ESTRATEGICA_NEGOCIO"_s, u"CUENTA_CONTABLE"_s, u"PROVEEDOR"_s};
-    for (const QString &id : ids) {
-        SearchDialog dialog(&session.connection(), id, 100);
-        QVERIFY2(dialog.rowCount() > 0, qPrintable(id + u": "_s + dialog.errorText()));
-        const QString key = dialog.rowTexts(0).value(0);
-        dialog.setFilter(key);   // the first key shown is found again
-        QVERIFY2(keysShown(dialog).contains(key), qPrintable(id + u": "_s + dialog.errorText()));
     }
 }
 

@@ -104,9 +104,6 @@ void TestToolbar::editingThroughNewAcceptEditAndCancel()
     QVERIFY(editingSeenByNew);
     QVERIFY(bar.property("editando").toBool());
     QVERIFY(!bar.property("estadoinicial").toBool());
-    QVERIFY(!bar.offered().contains(u"Nuevo"_s));
-    QVERIFY(bar.offered().contains(u"Aceptar"_s) && bar.offered().contains(u"Cancelar"_s));
-    QVERIFY(!bar.press(u"Nuevo"_s));
 
     // An accept that did not complete keeps the record in edition.
     QVERIFY(bar.press(u"Aceptar"_s));
