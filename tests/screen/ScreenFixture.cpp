@@ -15,8 +15,8 @@ ScreenFixture::ScreenFixture(bool withDemo)
     : m_test(withDemo)
     , m_entorno(std::make_unique<suite::Entorno>(&m_test.session()))
     , m_utilerias(std::make_unique<suite::Utilerias>(&m_test.session()))
+    , m_form(std::make_unique<frmXB733>(m_entorno.get(), m_utilerias.get()))
 {
-    newForm();
 }
 
 ScreenFixture::~ScreenFixture()
@@ -24,28 +24,16 @@ ScreenFixture::~ScreenFixture()
     m_form.reset(); // before the session it works on
 }
 
-frmXB733 &ScreenFixture::newForm()
-{
-    m_form.reset();
-    m_form = std::make_unique<frmXB733>(m_entorno.get(), m_utilerias.get());
-    return *m_form;
-}
-
-suite::Connection &ScreenFixture::connection()
-{
-    return m_test.connection();
-}
-
 void ScreenFixture::setVariable(const QString &name, const QString &value)
 {
-    connection().Execute(u"DELETE FROM Variable WHERE Va_Cve_Variable = '"_s + suite::sqlEscape(name) + u"'"_s);
-    connection().Execute(u"INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('"_s + suite::sqlEscape(name)
+    m_test.connection().Execute(u"DELETE FROM Variable WHERE Va_Cve_Variable = '"_s + suite::sqlEscape(name) + u"'"_s);
+    m_test.connection().Execute(u"INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('"_s + suite::sqlEscape(name)
                          + u"', '"_s + suite::sqlEscape(value) + u"')"_s);
 }
 
 void ScreenFixture::setOption(const QString &component, const QString &optionId, const QString &value)
 {
-    connection().Execute(u"INSERT INTO Opcion_Usuario (Us_Cve_Usuario, Op_Componente, Op_Cve_Opcion, Op_Valor) "
+    m_test.connection().Execute(u"INSERT INTO Opcion_Usuario (Us_Cve_Usuario, Op_Componente, Op_Cve_Opcion, Op_Valor) "
                          u"VALUES ('PRUEBA', '"_s
                          + suite::sqlEscape(component) + u"', '"_s + suite::sqlEscape(optionId) + u"', '"_s
                          + suite::sqlEscape(value) + u"')"_s);

@@ -9,7 +9,6 @@
 #include <memory>
 
 namespace suite {
-class Connection;
 class Entorno;
 class Session;
 class Utilerias;
@@ -27,12 +26,9 @@ public:
     void setOption(const QString &component, const QString &optionId, const QString &value);
 
     frmXB733 &form() { return *m_form; }
-    frmXB733 &newForm(); // replaces the form (a fresh, unloaded one)
     suite::Session &session() { return m_test.session(); }
-    RecordingMessagePresenter &messages() { return m_test.messages(); }
-    suite::Entorno &entorno() { return *m_entorno; }
     suite::Utilerias &utilerias() { return *m_utilerias; }
-    suite::Connection &connection();
+    ScriptedSearchPresenter &search() { return m_test.search(); }
 
     // Shows the form at the design size, makes it the active window and waits
     // until it is; false when the window system did not activate it.
