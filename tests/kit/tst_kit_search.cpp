@@ -6,8 +6,6 @@
 #include "tests/support/TestSession.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -61,8 +59,7 @@ class TestSearch : public QObject
 private Q_SLOTS:
     void filtersInTheDatabaseAndCaps_data();
     void filtersInTheDatabaseAndCaps();
-    void enterDoubleClickAndEsc();
-    void f2WithoutAScriptedPresenterOpensTheDialog();
+    void choosingByKeysClickAndF2();
 };
 
 void TestSearch::filtersInTheDatabaseAndCaps_data()
@@ -119,7 +116,7 @@ void TestSearch::filtersInTheDatabaseAndCaps()
     QCOMPARE(dialog.rowCount(), 100);
 }
 
-void TestSearch::enterDoubleClickAndEsc()
+void TestSearch::choosingByKeysClickAndF2()
 {
     TestSession session;
     makeCatalogue(session.connection());
@@ -161,13 +158,9 @@ void TestSearch::enterDoubleClickAndEsc()
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.chosenKey(), QString());
     }
-}
 
-void TestSearch::f2WithoutAScriptedPresenterOpensTheDialog()
-{
-    TestSession session;
-    makeCatalogue(session.connection());
-    session.session().setSearch(nullptr);   // the kit's own dialog answers
+    // F2 in a text box with no scripted presenter opens the kit's own dialog.
+    session.session().setSearch(nullptr);
 
     QWidget window;
     auto *box = new suite::txtKIT(&window);
