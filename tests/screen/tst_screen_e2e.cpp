@@ -208,6 +208,13 @@ dump Fr0
     QCOMPARE(frames.size(), 2);
     QCOMPARE(enabledFrames(frames[0]), QStringList{u"Fr2"_s});
     QCOMPARE(enabledFrames(frames[1]), QStringList{u"Fr1"_s});
+
+    // After a search cancelled from the key box and a click on a tab.
+    const QList<QJsonObject> after =
+        run(u"key txt_Af_Cve_Activo_Fijo F2\ntab 3\nkey - Alt+1\ndump Fr0 Fr1 Fr2 Fr3\n"_s);
+    QCOMPARE(after.size(), 1);
+    QCOMPARE(after[0].value(u"tab"_s).toInt(), 0);
+    QCOMPARE(enabledFrames(after[0]), QStringList{u"Fr0"_s});
 }
 
 void tst_screen_e2e::responsibleSwitch()
@@ -241,8 +248,9 @@ dump frmEmpleado frmCliente txtClaveCliente txtDescripcionCliente
 void tst_screen_e2e::resizeFigures()
 {
     const QString names = u"ssTabKit Fr0 Fr1 Fr2 Fr3 Sh0 lvActivoFijoContable lvActivoFijoFiscal ssDetalle Controles"_s;
-    const QList<QJsonObject> dumps = run(u"dump %1\nresize 150 600\ndump %1\nresize 15000 9000\ndump %1\n"_s.arg(names));
-    QCOMPARE(dumps.size(), 3);
+    const QList<QJsonObject> dumps =
+        run(u"dump %1\nresize 150 600\ndump %1\nresize 14745 900\ndump %1\nresize 15000 9000\ndump %1\n"_s.arg(names));
+    QCOMPARE(dumps.size(), 4);
     auto size = [](const QJsonObject &dump, const char *name) {
         const QJsonObject c = control(dump, name);
         return QSizeF(c.value(u"width"_s).toDouble(), c.value(u"height"_s).toDouble());
@@ -263,12 +271,22 @@ void tst_screen_e2e::resizeFigures()
     for (const char *name : {"ssTabKit", "Fr0", "Fr3", "Sh0", "lvActivoFijoContable", "lvActivoFijoFiscal", "ssDetalle"})
         QCOMPARE(size(tiny, name), size(design, name));
 
-    const QJsonObject large = dumps[2];
+    const QJsonObject large = dumps[3];
     QCOMPARE(size(large, "ssTabKit"), QSizeF(14760, 7700));
     QCOMPARE(size(large, "Fr2"), QSizeF(14760, 7340));
     QCOMPARE(size(large, "lvActivoFijoFiscal"), QSizeF(6495, 5510));
     QCOMPARE(size(large, "ssDetalle"), QSizeF(14760, 4430));
     QCOMPARE(size(large, "Controles"), QSizeF(11745, 960));
+    QCOMPARE(control(large, "lvActivoFijoFiscal").value(u"left"_s).toDouble(), 7080.0);
+    QCOMPARE(control(large, "ssDetalle").value(u"top"_s).toDouble(), 2760.0);
+
+    // Wide but too short: the strip's height is refused, every width still follows.
+    const QJsonObject wide = dumps[2];
+    QCOMPARE(size(wide, "ssTabKit"), QSizeF(14505, 6950));
+    QCOMPARE(size(wide, "Fr2"), QSizeF(14505, 6590));
+    QCOMPARE(size(wide, "Sh0"), QSizeF(14505, 135));
+    QCOMPARE(size(wide, "lvActivoFijoContable"), QSizeF(6495, 4760));
+    QCOMPARE(size(wide, "ssDetalle"), QSizeF(14505, 3680));
 }
 
 QTEST_MAIN(tst_screen_e2e)
