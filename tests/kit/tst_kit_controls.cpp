@@ -296,15 +296,12 @@ void TestControls::messageBoxFollowsTheStyle_data()
     QTest::addColumn<QStringList>("buttons");
     QTest::addColumn<QString>("press");
     QTest::addColumn<int>("answer");
-    QTest::newRow("stop") << 16 << int(QMessageBox::Critical) << QStringList{u"Aceptar"_s} << u"Aceptar"_s << 1;
-    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning) << QStringList{u"Aceptar"_s} << u"Aceptar"_s
-                                 << 1;
-    QTest::newRow("information") << 64 << int(QMessageBox::Information) << QStringList{u"Aceptar"_s}
-                                 << u"Aceptar"_s << 1;
-    QTest::newRow("question yes") << 36 << int(QMessageBox::Question) << QStringList{u"Sí"_s, u"No"_s} << u"Sí"_s
-                                  << 6;
-    QTest::newRow("question esc") << 36 << int(QMessageBox::Question) << QStringList{u"Sí"_s, u"No"_s}
-                                  << QString() << 7;
+    const QStringList ok{u"Aceptar"_s}, yesNo{u"Sí"_s, u"No"_s};
+    QTest::newRow("stop") << 16 << int(QMessageBox::Critical) << ok << u"Aceptar"_s << 1;
+    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning) << ok << u"Aceptar"_s << 1;
+    QTest::newRow("information") << 64 << int(QMessageBox::Information) << ok << u"Aceptar"_s << 1;
+    QTest::newRow("question yes") << 36 << int(QMessageBox::Question) << yesNo << u"Sí"_s << 6;
+    QTest::newRow("question esc") << 36 << int(QMessageBox::Question) << yesNo << QString() << 7;
 }
 
 void TestControls::messageBoxFollowsTheStyle()
