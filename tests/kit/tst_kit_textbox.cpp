@@ -74,12 +74,11 @@ private Q_SLOTS:
     void keyFilling_data();
     void keyFilling();
     void upperCasingAndMaxlength();
-    void lookupFillsAndEmptiesItsResultBox();
+    void lookupAndF2FillTheResultBox();
     void numericDisplay_data();
     void numericDisplay();
     void numericTypingAndValor();
     void enterRaisesEnteredThenMovesOn();
-    void f2ChoosesAKey();
 };
 
 void TestTextBox::keyFilling_data()
@@ -155,7 +154,7 @@ void TestTextBox::upperCasingAndMaxlength()
     QCOMPARE(form.key->text(), QString(300, u'X'));
 }
 
-void TestTextBox::lookupFillsAndEmptiesItsResultBox()
+void TestTextBox::lookupAndF2FillTheResultBox()
 {
     TestSession session;
     addTypes(session.connection());
@@ -198,6 +197,25 @@ void TestTextBox::lookupFillsAndEmptiesItsResultBox()
     form.key->setText(u"0000000002"_s);
     QCOMPARE(form.description->text(), QString());
     QCOMPARE(form.key->text(), u"0000000002"_s);
+
+    // F2 chooses a key through the search presenter.
+    form.lookUpTypes();
+    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
+    form.key->setFocus();
+    session.search().answerNext(u"0000000001"_s);
+    QTest::keyClick(form.key, Qt::Key_F2);
+    QCOMPARE(form.key->text(), u"0000000001"_s);
+    QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
+    QCOMPARE(session.search().calls().size(), 1);
+    QCOMPARE(session.search().calls().at(0).queryId, u"TIPO_ACTIVO_FIJO"_s);
+    QCOMPARE(session.search().calls().at(0).maxRows, 100);
+    // No query id, or a read-only box: no dialog.
+    form.key->setProperty("idconsulta", QString());
+    QTest::keyClick(form.key, Qt::Key_F2);
+    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
+    form.key->setLocked(true);
+    QTest::keyClick(form.key, Qt::Key_F2);
+    QCOMPARE(session.search().calls().size(), 1);
 }
 
 void TestTextBox::numericDisplay_data()
@@ -315,32 +333,6 @@ void TestTextBox::enterRaisesEnteredThenMovesOn()
         else
             QVERIFY2(form.key->hasFocus(), qPrintable(c.text));
     }
-}
-
-void TestTextBox::f2ChoosesAKey()
-{
-    TestSession session;
-    addTypes(session.connection());
-    Form form;
-    QVERIFY(form.ready());
-    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
-    form.lookUpTypes();
-    form.key->setFocus();
-
-    session.search().answerNext(u"0000000001"_s);
-    QTest::keyClick(form.key, Qt::Key_F2);
-    QCOMPARE(form.key->text(), u"0000000001"_s);
-    QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
-    QCOMPARE(session.search().calls().size(), 1);
-    QCOMPARE(session.search().calls().at(0).queryId, u"TIPO_ACTIVO_FIJO"_s);
-    QCOMPARE(session.search().calls().at(0).maxRows, 100);
-    // No query id, or a read-only box: no dialog.
-    form.key->setProperty("idconsulta", QString());
-    QTest::keyClick(form.key, Qt::Key_F2);
-    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
-    form.key->setLocked(true);
-    QTest::keyClick(form.key, Qt::Key_F2);
-    QCOMPARE(session.search().calls().size(), 1);
 }
 
 QTEST_MAIN(TestTextBox)
