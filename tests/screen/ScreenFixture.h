@@ -28,7 +28,6 @@ public:
     frmXB733 &form() { return *m_form; }
     suite::Session &session() { return m_test.session(); }
     suite::Utilerias &utilerias() { return *m_utilerias; }
-    ScriptedSearchPresenter &search() { return m_test.search(); }
 
     // Shows the form at the design size, makes it the active window and waits
     // until it is; false when the window system did not activate it.

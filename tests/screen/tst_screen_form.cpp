@@ -1,4 +1,4 @@
-// The form in-process: its configuration, groups and tab order as designed;
+// The form in-process: its lookups, groups and tab order as designed;
 // what start-up reads and where it puts it, the state it leaves, a start-up
 // that fails, the parent's transaction and the activation focus rule.
 #include "ScreenFixture.h"
@@ -25,8 +25,8 @@ class tst_screen_form : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void configuration_data();
-    void configuration();
+    void lookupParts_data();
+    void lookupParts();
     void groupsFollowTags();
     void tabOrder();
     void variablesReachTheirPlaces();
@@ -62,40 +62,31 @@ QString formatoclave(ScreenFixture &f, const QString &box)
 
 } // namespace
 
-void tst_screen_form::configuration_data()
+void tst_screen_form::lookupParts_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<QVariant>("expected");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QString>("expected");
 
-    auto row = [](const char *tag, const QString &control, const char *property, const QVariant &value) {
-        QTest::newRow(tag) << control << QString::fromLatin1(property) << value;
-    };
-    // The lookup's parts land in their own properties; the rest is a sample
-    // of what the end-to-end run cannot read.
-    row("key upper", u"txt_Af_Cve_Activo_Fijo"_s, "mayusculas", true);
-    row("key lookup", u"txt_Af_Cve_Activo_Fijo"_s, "idconsulta", u"ACTIVO_FIJO"_s);
-    row("key no sql", u"txt_Af_Cve_Activo_Fijo"_s, "sql", QString());
-    row("company sql", u"txtEmpresa"_s, "sql",
-        u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='?' AND Es_Cve_Estado <> 'BA'"_s);
-    row("company cancel", u"txtEmpresa"_s, "tabonentercancel", true);
-    row("account 2 result", u"txtCuentaContable2"_s, "sql_control_resultado", u"txtNCuentacontable2"_s);
-    row("life integer", u"txtVidaUtil"_s, "tipodato", 3);
-    row("label font", u"colorKIT"_s, "labelfontsize", 8.25);
+    // Each part of a lookup lands in its own property.
+    QTest::newRow("key lookup") << u"txt_Af_Cve_Activo_Fijo"_s << "idconsulta"_ba << u"ACTIVO_FIJO"_s;
+    QTest::newRow("key no sql") << u"txt_Af_Cve_Activo_Fijo"_s << "sql"_ba << QString();
+    QTest::newRow("company sql") << u"txtEmpresa"_s << "sql"_ba
+        << u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='?' AND Es_Cve_Estado <> 'BA'"_s;
+    QTest::newRow("account 2 result") << u"txtCuentaContable2"_s << "sql_control_resultado"_ba
+                                      << u"txtNCuentacontable2"_s;
+    QTest::newRow("employee transaction") << u"txtClaveEmpleado"_s << "transaccion"_ba << u"EMPLEADO"_s;
 }
 
-void tst_screen_form::configuration()
+void tst_screen_form::lookupParts()
 {
     QFETCH(QString, control);
-    QFETCH(QString, property);
-    QFETCH(QVariant, expected);
-
+    QFETCH(QByteArray, property);
+    QFETCH(QString, expected);
     ScreenFixture f;
-    QWidget *w = f.get(control);
-    QVERIFY2(w, qPrintable(control));
-    QVariant actual = w->property(property.toLatin1().constData());
-    QVERIFY2(actual.isValid() && actual.convert(expected.metaType()), qPrintable(property));
-    QCOMPARE(actual, expected);
+    const QVariant actual = f.get(control)->property(property.constData());
+    QVERIFY2(actual.isValid(), property.constData());
+    QCOMPARE(actual.toString(), expected);
 }
 
 void tst_screen_form::groupsFollowTags()
@@ -161,11 +152,6 @@ void tst_screen_form::tabOrder()
         const QList<QWidget *> held = strip->tabControls(tab);
         QCOMPARE(held.size(), 2);
         QVERIFY(held.contains(f.get(u"Fr%1"_s.arg(tab))) && held.contains(f.get(u"Sh%1"_s.arg(tab))));
-    }
-
-    // Read-only boxes take no focus at all.
-    for (suite::txtKIT *box : form.findChildren<suite::txtKIT *>()) {
-        QCOMPARE(box->isLocked(), box->focusPolicy() == Qt::NoFocus);
     }
 }
 

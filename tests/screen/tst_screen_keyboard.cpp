@@ -16,7 +16,6 @@ class tst_screen_keyboard : public QObject
 
 private Q_SLOTS:
     void successiveAltDigits();
-    void altDigitAfterSearchAndClick();
     void enterActsAsTab();
     void responsibleOrder();
 };
@@ -61,25 +60,6 @@ void tst_screen_keyboard::successiveAltDigits()
         QCOMPARE(strip->tab(), tab);
         QCOMPARE(enabledFrames(f), QStringList{u"Fr%1"_s.arg(tab)});
     }
-}
-
-void tst_screen_keyboard::altDigitAfterSearchAndClick()
-{
-    ScreenFixture f;
-    QVERIFY(f.showActive());
-    QWidget *key = f.get(u"txt_Af_Cve_Activo_Fijo"_s);
-    QTRY_COMPARE(QApplication::focusWidget(), key);
-    QTest::keyClick(key, Qt::Key_F2); // the search is cancelled: no answer queued
-    QCOMPARE(f.search().queryIds(), QStringList{u"ACTIVO_FIJO"_s});
-
-    auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
-    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->captionRect(3).center());
-    QCOMPARE(strip->tab(), 3);
-    QWidget *now = QApplication::focusWidget();
-    QVERIFY(now);
-    QTest::keyClick(now, Qt::Key_1, Qt::AltModifier);
-    QCOMPARE(strip->tab(), 0);
-    QCOMPARE(enabledFrames(f), QStringList{u"Fr0"_s});
 }
 
 void tst_screen_keyboard::enterActsAsTab()
