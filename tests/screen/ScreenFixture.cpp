@@ -11,9 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
-ScreenFixture::ScreenFixture(bool withDemo)
-    : m_test(withDemo)
-    , m_entorno(std::make_unique<suite::Entorno>(&m_test.session()))
+ScreenFixture::ScreenFixture()
+    : m_entorno(std::make_unique<suite::Entorno>(&m_test.session()))
     , m_utilerias(std::make_unique<suite::Utilerias>(&m_test.session()))
     , m_form(std::make_unique<frmXB733>(m_entorno.get(), m_utilerias.get()))
 {

@@ -19,7 +19,7 @@ class Utilerias;
 class ScreenFixture
 {
 public:
-    explicit ScreenFixture(bool withDemo = false);
+    ScreenFixture();
     ~ScreenFixture();
 
     void setVariable(const QString &name, const QString &value);

@@ -1,6 +1,7 @@
-// The form in-process: its lookups, groups and tab order as designed;
-// what start-up reads and where it puts it, the state it leaves, a start-up
-// that fails, the parent's transaction and the activation focus rule.
+// The form in-process, for the detail the scripted host cannot show: its
+// lookups, groups and tab order as designed; what start-up reads and where it
+// puts it, the state it leaves, a start-up that fails, the parent's
+// transaction, the activation focus rule; the keyboard and the responsible type.
 #include "ScreenFixture.h"
 
 #include "suite/data/SuiteError.h"
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void failingStartUpIsReported();
     void transaccion();
     void activationFocus();
+    void successiveAltDigits();
+    void enterActsAsTab();
+    void responsibleOrder();
 };
 
 namespace {
@@ -58,6 +62,23 @@ bool own(QWidget *w) { return w->property("enabled").toBool(); }
 QString formatoclave(ScreenFixture &f, const QString &box)
 {
     return f.get(box)->property("formatoclave").toString();
+}
+
+QStringList enabledFrames(ScreenFixture &f)
+{
+    QStringList out;
+    for (int tab = 0; tab < 4; ++tab) {
+        if (f.get(u"Fr%1"_s.arg(tab))->property("enabled").toBool())
+            out << u"Fr%1"_s.arg(tab);
+    }
+    return out;
+}
+
+void focus(QWidget *w)
+{
+    w->setProperty("enabled", true);
+    w->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w);
 }
 
 } // namespace
@@ -200,21 +221,14 @@ void tst_screen_form::variablesReachTheirPlaces()
 
 void tst_screen_form::automaticKeyOption()
 {
-    {
-        ScreenFixture f;
-        f.setOption(u"XB733"_s, u"CAT001"_s, u"1"_s);
-        QVERIFY(f.form().ensureLoaded());
-        QVERIFY(f.form().ClaveEditable());
-    }
-    {
-        // Another component's option of the same id is not this screen's.
-        ScreenFixture f;
-        f.setOption(u"XB734"_s, u"CAT001"_s, u"1"_s);
-        f.setVariable(u"CAT_FORZAR_MAYUSCULAS"_s, u"NO"_s);
-        QVERIFY(f.form().ensureLoaded());
-        QVERIFY(!f.form().ClaveEditable());
-        QVERIFY(!f.session().forceUpperCase());
-    }
+    // Another component's option of the same id is not this screen's (the
+    // failing start-up below shows this screen's own turning it on).
+    ScreenFixture f;
+    f.setOption(u"XB734"_s, u"CAT001"_s, u"1"_s);
+    f.setVariable(u"CAT_FORZAR_MAYUSCULAS"_s, u"NO"_s);
+    QVERIFY(f.form().ensureLoaded());
+    QVERIFY(!f.form().ClaveEditable());
+    QVERIFY(!f.session().forceUpperCase());
 }
 
 void tst_screen_form::stateAfterStartUp()
@@ -319,6 +333,102 @@ void tst_screen_form::activationFocus()
     key->setProperty("enabled", true);
     f.form().Form_Activate();
     QCOMPARE(QApplication::focusWidget(), key);
+}
+
+void tst_screen_form::successiveAltDigits()
+{
+    ScreenFixture f;
+    QVERIFY(f.showActive());
+    auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
+    // Each key goes where the focus is now: the page it was on may have gone.
+    // Alt with a digit out of 1..4, or with another modifier, does nothing.
+    const QList<std::tuple<int, int, int>> steps = {
+        {Qt::Key_2, Qt::AltModifier, 1}, {Qt::Key_4, Qt::AltModifier, 3}, {Qt::Key_1, Qt::AltModifier, 0},
+        {Qt::Key_3, Qt::AltModifier, 2}, {Qt::Key_3, Qt::AltModifier, 2}, {Qt::Key_2, Qt::AltModifier, 1},
+        {Qt::Key_5, Qt::AltModifier, 1}, {Qt::Key_0, Qt::AltModifier, 1}, {Qt::Key_3, Qt::ControlModifier, 1},
+    };
+    for (const auto &[key, modifiers, tab] : steps) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(strip->tab(), tab);
+        QCOMPARE(enabledFrames(f), QStringList{u"Fr%1"_s.arg(tab)});
+    }
+}
+
+void tst_screen_form::enterActsAsTab()
+{
+    ScreenFixture f;
+    QVERIFY(f.showActive()); // start-up chose the employee
+    auto *employee = f.get<suite::OptionButton>(u"opEmpleado"_s);
+    auto *client = f.get<suite::OptionButton>(u"opCliente"_s);
+    client->setProperty("enabled", true);
+    f.get(u"txtClaveEmpleado"_s)->setProperty("enabled", true);
+
+    // As Tab: past the other option of the group, to the responsible's key.
+    focus(employee);
+    QTest::keyClick(employee, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), f.get(u"txtClaveEmpleado"_s));
+    QVERIFY(employee->value()); // moving on selects nothing
+
+    // Other keys keep their meaning: an arrow moves to the other option and chooses it.
+    focus(employee);
+    QTest::keyClick(employee, Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), client);
+    QVERIFY(client->value());
+
+    auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
+    strip->setTab(2);
+    focus(f.get(u"lvActivoFijoContable"_s));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), f.get(u"lvActivoFijoFiscal"_s));
+    // Enter on the strip moves on as well (keypad Enter is Enter too).
+    focus(strip);
+    QTest::keyClick(strip, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(QApplication::focusWidget() != strip);
+    QCOMPARE(strip->tab(), 2);
+}
+
+void tst_screen_form::responsibleOrder()
+{
+    ScreenFixture f;
+    QVERIFY(f.form().ensureLoaded()); // employee chosen
+    auto text = [&](const char *name) { return f.get(QString::fromLatin1(name))->property("text").toString(); };
+    f.get(u"txtClaveEmpleado"_s)->setProperty("text", u"E001"_s);
+    f.get(u"txtDescripcionEmpleado"_s)->setProperty("text", u"Ana"_s);
+
+    // What happens to the frames, in order; "early" if the employee's boxes
+    // still held something then.
+    QStringList log;
+    struct Watch : QObject
+    {
+        std::function<void(QObject *, QEvent *)> seen;
+        bool eventFilter(QObject *o, QEvent *e) override { seen(o, e); return false; }
+    } watch;
+    watch.seen = [&](QObject *o, QEvent *e) {
+        QString what;
+        if (e->type() == QEvent::EnabledChange)
+            what = o->property("enabled").toBool() ? u"enabled"_s : u"disabled"_s;
+        else if (e->type() == QEvent::HideToParent || e->type() == QEvent::ShowToParent)
+            what = e->type() == QEvent::HideToParent ? u"hidden"_s : u"shown"_s;
+        const bool early = !(text("txtClaveEmpleado") + text("txtDescripcionEmpleado")).isEmpty();
+        if (!what.isEmpty())
+            log << o->objectName() + u' ' + what + (early ? u" early"_s : QString());
+    };
+    f.get(u"frmEmpleado"_s)->installEventFilter(&watch);
+    f.get(u"frmCliente"_s)->installEventFilter(&watch);
+
+    auto *client = f.get<suite::OptionButton>(u"opCliente"_s);
+    client->setValue(true);
+    QCOMPARE(log, (QStringList{u"frmEmpleado disabled"_s, u"frmEmpleado hidden"_s, u"frmCliente enabled"_s,
+                               u"frmCliente shown"_s}));
+
+    // Choosing the option already chosen changes nothing.
+    f.get(u"txtClaveCliente"_s)->setProperty("text", u"C001"_s);
+    log.clear();
+    client->setValue(true);
+    QCOMPARE(text("txtClaveCliente"), u"C001"_s);
+    QCOMPARE(log, QStringList());
 }
 
 QTEST_MAIN(tst_screen_form)
