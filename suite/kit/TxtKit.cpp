@@ -355,6 +355,12 @@ void txtKIT::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
+    // Alt with a character is a command for the window (Alt+1 selects a tab),
+    // never text; letting it through would also type the digit into the box.
+    if (!typed.isEmpty() && (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -152,6 +152,11 @@ void TestTextBox::upperCasingAndMaxlength()
     form.key->clear();
     form.key->insert(QString(300, u'X'));
     QCOMPARE(form.key->text(), QString(300, u'X'));
+
+    // Alt with a digit selects a tab of the window; it is never typed.
+    form.key->clear();
+    QTest::sendKeyEvent(QTest::Click, form.key, Qt::Key_3, u"3"_s, Qt::AltModifier);
+    QCOMPARE(form.key->text(), QString());
 }
 
 void TestTextBox::lookupAndF2FillTheResultBox()
