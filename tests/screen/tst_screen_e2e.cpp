@@ -204,6 +204,8 @@ dump Fr0
     QCOMPARE(after.size(), 1);
     QCOMPARE(after[0].value(u"tab"_s).toInt(), 0);
     QCOMPARE(enabledFrames(after[0]), QStringList{u"Fr0"_s});
+    // The same key again, after a click moved the tab, is a new key.
+    QCOMPARE(run(u"key - Alt+2\ntab 3\nkey - Alt+2\ndump Fr0\n"_s).value(0).value(u"tab"_s).toInt(), 1);
 }
 
 void tst_screen_e2e::responsibleSwitch()
