@@ -18,13 +18,6 @@ using suite::SuiteError;
 
 namespace {
 
-void addBackends()
-{
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << u"sqlite"_s;
-    QTest::newRow("postgresql") << u"postgresql"_s;
-}
-
 QString scalarText(Connection &c, const QString &sql)
 {
     auto rs = c.Execute(sql);
@@ -45,7 +38,7 @@ class TestConnection : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void valuesComeBackTyped_data() { addBackends(); }
+    void valuesComeBackTyped_data() { TestDatabase::addBackendRows(); }
 
     void valuesComeBackTyped()
     {
@@ -82,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(affected, 0);
         QVERIFY(db->Execute(u"DELETE FROM Activo_Fijo WHERE 1 = 0"_s)->Eof());
     }
-    void concatenationRuns_data() { addBackends(); }
+    void concatenationRuns_data() { TestDatabase::addBackendRows(); }
 
     void concatenationRuns()
     {
@@ -99,7 +92,7 @@ private Q_SLOTS:
         // Numbers still add up.
         QCOMPARE(scalarText(*db, u"SELECT 2 + 3 + LENGTH(Em_Nombre) FROM Empleado"_s).toInt(), 9);
     }
-    void accountPath_data() { addBackends(); }
+    void accountPath_data() { TestDatabase::addBackendRows(); }
 
     void accountPath()
     {
@@ -120,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(scalarText(*db, lookup.arg(u"8100"_s)), u"Ciclo propio"_s);
         QVERIFY(db->Execute(u"SELECT dbo.Get_Ruta_Cuenta_Contable('no existe') AS R"_s)->Fields(u"R"_s).isNull());
     }
-    void storedProcedures_data() { addBackends(); }
+    void storedProcedures_data() { TestDatabase::addBackendRows(); }
 
     void storedProcedures()
     {
@@ -162,7 +155,7 @@ private Q_SLOTS:
             QVERIFY2(error.description().contains(u"no_existe"_s, Qt::CaseInsensitive), error.what());
         }
     }
-    void transactions_data() { addBackends(); }
+    void transactions_data() { TestDatabase::addBackendRows(); }
 
     void transactions()
     {
@@ -207,7 +200,7 @@ private Q_SLOTS:
         }
         QCOMPARE(count(*db, total), 2);
     }
-    void databaseErrorsReachTheCaller_data() { addBackends(); }
+    void databaseErrorsReachTheCaller_data() { TestDatabase::addBackendRows(); }
 
     void databaseErrorsReachTheCaller()
     {
@@ -238,7 +231,7 @@ private Q_SLOTS:
         db->RollbackTrans();
         QCOMPARE(scalarText(*db, u"SELECT Em_Descripcion FROM Empresa"_s), u"A"_s);
     }
-    void helpersRunOnTheServer_data() { addBackends(); }
+    void helpersRunOnTheServer_data() { TestDatabase::addBackendRows(); }
 
     void helpersRunOnTheServer()
     {

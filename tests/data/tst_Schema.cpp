@@ -14,13 +14,6 @@ using suite::Schema;
 
 namespace {
 
-void addBackends()
-{
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << u"sqlite"_s;
-    QTest::newRow("postgresql") << u"postgresql"_s;
-}
-
 QSet<QString> column(Connection &c, const QString &sql)
 {
     QSet<QString> values;
@@ -56,7 +49,7 @@ class TestSchema : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void createIsIdempotent_data() { addBackends(); }
+    void createIsIdempotent_data() { TestDatabase::addBackendRows(); }
 
     void createIsIdempotent()
     {
@@ -98,7 +91,7 @@ private Q_SLOTS:
                     "('1', 'FI', 2)"_s);
         QCOMPARE(column(*db, u"SELECT Ad_Numero FROM Activo_Fijo_Depreciacion"_s).size(), 2);
     }
-    void olderTablesGainColumns_data() { addBackends(); }
+    void olderTablesGainColumns_data() { TestDatabase::addBackendRows(); }
 
     void olderTablesGainColumns()
     {
@@ -139,7 +132,7 @@ private Q_SLOTS:
             plan += rs->Fields(u"detail"_s).toString() + u'\n';
         QVERIFY2(plan.contains(u"USING"_s) && plan.contains(u"INDEX"_s) && !plan.contains(u"SCAN"_s), qPrintable(plan));
     }
-    void demoInvariants_data() { addBackends(); }
+    void demoInvariants_data() { TestDatabase::addBackendRows(); }
 
     void demoInvariants()
     {

@@ -137,9 +137,7 @@ private:
 
     void backends()
     {
-        QTest::addColumn<QString>("backend");
-        QTest::newRow("sqlite") << u"sqlite"_s;
-        QTest::newRow("postgresql") << u"postgresql"_s;
+        TestDatabase::addBackendRows();
     }
 
 #define OPEN_DATABASE_OR_SKIP(url)                                                       \

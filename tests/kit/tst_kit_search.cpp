@@ -64,9 +64,7 @@ private Q_SLOTS:
 
 void TestSearch::filtersInTheDatabaseAndCaps_data()
 {
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << u"sqlite"_s;
-    QTest::newRow("postgresql") << u"postgresql"_s;
+    TestDatabase::addBackendRows();
 }
 
 void TestSearch::filtersInTheDatabaseAndCaps()

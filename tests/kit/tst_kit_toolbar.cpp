@@ -169,9 +169,7 @@ void TestToolbar::shortcutsPressTheOfferedCommands()
 
 void TestToolbar::additionalFieldsSavedInsideTheCallersTransaction_data()
 {
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << u"sqlite"_s;
-    QTest::newRow("postgresql") << u"postgresql"_s;
+    TestDatabase::addBackendRows();
 }
 
 void TestToolbar::additionalFieldsSavedInsideTheCallersTransaction()

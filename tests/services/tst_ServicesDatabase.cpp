@@ -25,9 +25,7 @@ class ServicesDatabaseTest : public QObject
 private Q_SLOTS:
     void initTestCase_data()
     {
-        QTest::addColumn<QString>("backend");
-        QTest::newRow("sqlite") << u"sqlite"_s;
-        QTest::newRow("postgresql") << u"postgresql"_s;
+        TestDatabase::addBackendRows();
     }
 
     void init()

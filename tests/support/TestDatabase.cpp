@@ -6,6 +6,7 @@
 #include "suite/data/SuiteError.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QFileInfo>
 #include <QUrl>
 #include <QUuid>
@@ -75,6 +76,13 @@ std::unique_ptr<suite::Connection> TestDatabase::sqliteFile(const QString &path,
 bool TestDatabase::postgresRequired()
 {
     return qEnvironmentVariable("TALVEXOR_REQUIRE_PG") == u"1"_s;
+}
+
+void TestDatabase::addBackendRows()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << u"sqlite"_s;
+    QTest::newRow("postgresql") << u"postgresql"_s;
 }
 
 std::unique_ptr<suite::Connection> TestDatabase::postgres(bool withDemo, QString *reason)

@@ -30,6 +30,9 @@ public:
 
     // TALVEXOR_REQUIRE_PG=1: a missing PostgreSQL is a failure, not a skip.
     static bool postgresRequired();
+
+    // The data column "backend" with one row per backend, for _data() functions.
+    static void addBackendRows();
 };
 
 // Opens a fresh PostgreSQL database into `var`, or skips the test with a
