@@ -160,15 +160,24 @@ void ScriptRunner::install(const QString &printDirectory)
                 event.add(u"file"_s, file);
                 emitEvent(event);
             });
-    connect(&events, &HostEvents::informationShown, this, [this](const QVariantList &arguments) {
-        QStringList args;
-        for (const QVariant &argument : arguments)
-            args.append(JsonText::value(JsonText::fromVariant(argument)));
-        JsonText event;
-        event.add(u"event"_s, u"informacion"_s);
-        event.addRaw(u"args"_s, JsonText::array(args));
-        emitEvent(event);
-    });
+    connect(&events, &HostEvents::informationShown, this,
+            [this](const QVariantList &arguments, const QStringList &fields, const QVariantList &values) {
+                QStringList args;
+                for (const QVariant &argument : arguments)
+                    args.append(JsonText::value(JsonText::fromVariant(argument)));
+                JsonText event;
+                event.add(u"event"_s, u"informacion"_s);
+                event.addRaw(u"args"_s, JsonText::array(args));
+                if (fields.isEmpty()) {
+                    event.add(u"registro"_s, QJsonValue(QJsonValue::Null));
+                } else {
+                    JsonText record;
+                    for (qsizetype i = 0; i < fields.size() && i < values.size(); ++i)
+                        record.add(fields.at(i), JsonText::fromVariant(values.at(i)));
+                    event.add(u"registro"_s, record);
+                }
+                emitEvent(event);
+            });
 }
 
 void ScriptRunner::attach()

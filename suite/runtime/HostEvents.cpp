@@ -13,9 +13,10 @@ void HostEvents::notifyPrinted(const QString &operation, const QVariantList &arg
     Q_EMIT printed(operation, arguments, file);
 }
 
-void HostEvents::notifyInformation(const QVariantList &arguments)
+void HostEvents::notifyInformation(const QVariantList &arguments, const QStringList &fields,
+                                   const QVariantList &values)
 {
-    Q_EMIT informationShown(arguments);
+    Q_EMIT informationShown(arguments, fields, values);
 }
 
 } // namespace suite

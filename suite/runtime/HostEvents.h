@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 namespace suite {
@@ -26,11 +27,12 @@ public:
 
     // operation: "Imprime" or "ImprimeTexto"; file: the document written.
     void notifyPrinted(const QString &operation, const QVariantList &arguments, const QString &file);
-    void notifyInformation(const QVariantList &arguments);
+    // fields and values: the record's audit columns as read, none when no row.
+    void notifyInformation(const QVariantList &arguments, const QStringList &fields, const QVariantList &values);
 
 Q_SIGNALS:
     void printed(const QString &operation, const QVariantList &arguments, const QString &file);
-    void informationShown(const QVariantList &arguments);
+    void informationShown(const QVariantList &arguments, const QStringList &fields, const QVariantList &values);
 
 private:
     HostEvents() = default;
