@@ -68,7 +68,9 @@ int ListView::addItem(const QString &text)
 {
     auto *item = new QTreeWidgetItem(this);
     item->setText(0, text);
-    return indexOfTopLevelItem(item);
+    // The new item is the last one; searching for it would make filling a
+    // long list quadratic.
+    return topLevelItemCount() - 1;
 }
 
 void ListView::addSubItem(int item, const QString &text)
