@@ -1,32 +1,47 @@
 #pragma once
 
+#include "suite/data/SuiteError.h"
+
 #include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace xb733 {
 
-// The form's controls by design name, in creation order.
+// The form's controls by design name, in creation order. Header-only: the
+// record operations reach the controls through it without linking the form.
 class FormControls
 {
 public:
-    void add(const QString &name, QWidget *widget);
+    void add(const QString &name, QWidget *widget)
+    {
+        if (!m_byName.contains(name))
+            m_order.append(name);
+        m_byName.insert(name, widget);
+    }
 
-    QWidget *widget(const QString &name) const;
+    QWidget *widget(const QString &name) const { return m_byName.value(name).data(); }
     template<class T>
     T *as(const QString &name) const { return qobject_cast<T *>(widget(name)); }
 
     // Like widget(), but a missing control is a programming error of the
     // form's description and throws SuiteError naming it.
-    QWidget *require(const QString &name) const;
+    QWidget *require(const QString &name) const
+    {
+        QWidget *w = widget(name);
+        if (!w)
+            throw suite::SuiteError(QStringLiteral("No existe el control %1").arg(name));
+        return w;
+    }
     template<class T>
     T *require(const QString &name) const
     {
         T *w = qobject_cast<T *>(require(name));
         if (!w)
-            throwWrongKind(name);
+            throw suite::SuiteError(QStringLiteral("El control %1 no es del tipo esperado").arg(name));
         return w;
     }
 
@@ -34,8 +49,6 @@ public:
     int count() const { return m_order.size(); }
 
 private:
-    [[noreturn]] static void throwWrongKind(const QString &name);
-
     QHash<QString, QPointer<QWidget>> m_byName;
     QStringList m_order;
 };

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "suite/data/Recordset.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace suite {
+class Connection;
+class Controles;
+class DataGrid;
+class Entorno;
+class txtKIT;
+class Utilerias;
+} // namespace suite
+
+namespace xb733 {
+
+class FormControls;
+struct FormVariables;
+
+// What every record operation works on: the form and its controls by design
+// name, the variables start-up read, and the two service objects. Handed to
+// each operation's constructor; the operation keeps no other way to the screen.
+class AssetScreen
+{
+public:
+    static constexpr auto Component = "XB733";
+
+    AssetScreen(QWidget &form, const FormControls &controls, const FormVariables &variables,
+                suite::Entorno &entorno, suite::Utilerias &utilerias);
+
+    QWidget &form() const { return m_form; }
+    const FormControls &controls() const { return m_controls; }
+    const FormVariables &variables() const { return m_variables; }
+    suite::Entorno &entorno() const { return m_entorno; }
+    suite::Utilerias &utilerias() const { return m_utilerias; }
+
+    QWidget &control(const QString &name) const;   // throws SuiteError when the form has none
+    suite::txtKIT &box(const QString &name) const; // a text box of the form
+    suite::txtKIT &keyBox() const;                 // txt_Af_Cve_Activo_Fijo
+    suite::Controles &toolbar() const;
+    suite::DataGrid &grid() const;                 // ssDetalle
+
+    QString text(const QString &box) const;        // the box's text
+    void setText(const QString &box, const QString &text) const;
+    bool option(const QString &button) const;      // an option button's value
+    void setOption(const QString &button, bool on) const;
+    void setEnabled(const QString &name, bool on) const;
+    void focus(const QString &name) const;         // when the control can take it
+    void selectTab(int tab) const;
+
+    // Entorno.Mensaje with the form's window handle and the component code;
+    // the answer (6 Yes) for questions.
+    int message(const QString &prompt, int style, const QString &title, const QString &id) const;
+
+    // The connection Entorno.Conexion gives, asked for anew on every use.
+    suite::Connection &connection() const;
+    suite::RecordsetPtr execute(const QString &statement) const;
+
+private:
+    QWidget &m_form;
+    const FormControls &m_controls;
+    const FormVariables &m_variables;
+    suite::Entorno &m_entorno;
+    suite::Utilerias &m_utilerias;
+};
+
+} // namespace xb733

@@ -1,0 +1,59 @@
+#include "assets/SqlLiteral.h"
+
+#include "suite/data/SqlText.h"
+#include "suite/data/SuiteError.h"
+
+#include <QLocale>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace xb733::SqlLiteral {
+
+namespace {
+
+double toNumber(const QVariant &value, bool *ok)
+{
+    if (value.typeId() == QMetaType::QString) {
+        const QString t = value.toString().trimmed();
+        return QLocale::c().toDouble(t, ok);
+    }
+    return value.toDouble(ok);
+}
+
+} // namespace
+
+QString text(const QString &value)
+{
+    return u"'"_s + suite::sqlEscape(value) + u"'"_s;
+}
+
+QString inner(const QString &value)
+{
+    return suite::sqlEscape(value);
+}
+
+QString number(const QVariant &value)
+{
+    bool ok = false;
+    const double n = toNumber(value, &ok);
+    if (!ok || !std::isfinite(n))
+        throw suite::SuiteError(u"No coinciden los tipos: '%1' no es un número"_s.arg(value.toString()));
+    return QString::number(n, 'g', QLocale::FloatingPointShortest);
+}
+
+QString integer16(const QVariant &value)
+{
+    bool ok = false;
+    const double n = toNumber(value, &ok);
+    if (!ok || !std::isfinite(n))
+        throw suite::SuiteError(u"No coinciden los tipos: '%1' no es un número entero"_s.arg(value.toString()));
+    // Halves go to the even neighbour, as the platform's integer conversion does.
+    const double rounded = std::nearbyint(n);
+    if (rounded < -32768 || rounded > 32767)
+        throw suite::SuiteError(u"Desbordamiento: %1 no cabe en un entero de 16 bits (-32768 a 32767)"_s
+                                    .arg(value.toString()));
+    return QString::number(int(rounded));
+}
+
+} // namespace xb733::SqlLiteral
