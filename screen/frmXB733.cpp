@@ -7,6 +7,7 @@
 #include "screen/FormResize.h"
 #include "screen/FormStartup.h"
 #include "screen/FormVariables.h"
+#include "screen/RecordEvents.h"
 #include "screen/ResponsibleType.h"
 #include "screen/TabFrames.h"
 #include "suite/data/SuiteError.h"
@@ -22,6 +23,7 @@
 #include <QMetaProperty>
 #include <QtGlobal>
 #include <exception>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +94,14 @@ void frmXB733::wireEvents()
     m_keyboard = std::make_unique<xb733::FormKeyboard>(this, [this](int keyCode, int shift) {
         guarded(u"Form_KeyUp()"_s, [&] { Form_KeyUp(keyCode, shift); });
     });
+
+    // The record operations need both services; a form made without them
+    // (never by the component) shows and starts up, but keeps no records.
+    if (m_entorno && m_utilerias) {
+        m_records = std::make_unique<xb733::RecordEvents>(
+            *this, c, *m_variables, *m_entorno, *m_utilerias,
+            [this](const QString &routine, const std::function<void()> &handler) { guarded(routine, handler); });
+    }
 }
 
 template<class Handler>
@@ -103,6 +113,15 @@ void frmXB733::guarded(const QString &routine, Handler handler)
         const QString text = errorText(e);
         qWarning("%s: %s", qPrintable(routine), qPrintable(text));
         Q_EMIT eventFailed(routine, text);
+        // As the platform reports an error no handler trapped: its text, a
+        // stop icon and the routine; the user is never left without a word.
+        if (m_entorno) {
+            try {
+                m_entorno->Mensaje(text, 16, routine, effectiveWinId(), u"XB733"_s, QString());
+            } catch (const std::exception &) {
+                // Nothing more can be said; the warning above stays.
+            }
+        }
     }
 }
 

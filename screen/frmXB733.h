@@ -14,6 +14,7 @@ class Utilerias;
 namespace xb733 {
 class FormControls;
 class FormKeyboard;
+class RecordEvents;
 struct FormVariables;
 } // namespace xb733
 
@@ -95,8 +96,9 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void loadFailed(const QString &text);
-    // A handler run by an event (a click, a key, a tab change) failed; the
-    // event ends there and the form carries on.
+    // A handler run by an event (a click, a key, a tab change) failed without
+    // trapping it; the failure is shown, the event ends there and the form
+    // carries on.
     void eventFailed(const QString &routine, const QString &text);
 
 protected:
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<xb733::FormControls> m_controls;
     std::unique_ptr<xb733::FormVariables> m_variables;
     std::unique_ptr<xb733::FormKeyboard> m_keyboard;
+    std::unique_ptr<xb733::RecordEvents> m_records;
     bool m_loadAttempted = false;
     bool m_loaded = false;
     QString m_loadError;

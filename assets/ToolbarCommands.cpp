@@ -1,0 +1,153 @@
+#include "assets/ToolbarCommands.h"
+
+#include "assets/AssetScreen.h"
+#include "assets/DepreciationHistory.h"
+#include "screen/FormVariables.h"
+#include "suite/data/SuiteError.h"
+#include "suite/kit/Controles.h"
+#include "suite/kit/InformacionRegistro.h"
+#include "suite/kit/TxtKit.h"
+#include "suite/services/Entorno.h"
+#include "suite/services/Utilerias.h"
+#include "suite/services/Variants.h"
+
+#include <QMetaObject>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace xb733 {
+
+namespace {
+
+// The tags of the form's control groups: the record's fields, one carried by
+// no control of this screen (the commands pass it all the same), the grid.
+constexpr int Fields = 1;
+constexpr int Unused = 2;
+constexpr int Grid = 5;
+
+} // namespace
+
+ToolbarCommands::ToolbarCommands(const AssetScreen &screen, DepreciationHistory &history)
+    : m_screen(screen)
+    , m_history(history)
+{
+}
+
+void ToolbarCommands::disableRecordCommands()
+{
+    suite::Controles &toolbar = m_screen.toolbar();
+    toolbar.setModificarenabled(false);
+    toolbar.setEliminarenabled(false);
+    toolbar.setInformacionenabled(false);
+    toolbar.setReactivarenabled(false);
+}
+
+void ToolbarCommands::clearCaptions()
+{
+    suite::Controles &toolbar = m_screen.toolbar();
+    toolbar.setB1caption(QString());
+    toolbar.setB2caption(QString());
+    toolbar.setB3caption(QString());
+}
+
+void ToolbarCommands::Nuevo()
+{
+    QWidget *form = &m_screen.form();
+    suite::Utilerias &utilerias = m_screen.utilerias();
+    m_screen.selectTab(0);
+    utilerias.LimpiaControles(form, Fields);
+    utilerias.HabilitaControles(form, Fields);
+    utilerias.LimpiaControles(form, Grid);
+    utilerias.HabilitaControles(form, Grid);
+
+    suite::txtKIT &key = m_screen.keyBox();
+    key.setNuevo(true);
+    key.setFocus(Qt::OtherFocusReason);
+    disableRecordCommands();
+    utilerias.LimpiaControles(form, Unused);
+    utilerias.HabilitaControles(form, Unused);
+
+    const QVariant automatic = m_screen.entorno().LeeVariable(u"CAT_AUTOCLAVE"_s, 0, QString(), QString());
+    if (!automatic.isNull() && suite::cBool(automatic)) {
+        int next = 0;
+        utilerias.SiguienteClave(u"Activo_Fijo"_s, u"Af_Cve_Activo_Fijo"_s, QString(), QString(), QString(),
+                                 QString(), QString(), QString(), QString(), next);
+        key.setText(QString::number(next));
+        // Shown as the key pattern fills it, as the box does when a key is confirmed.
+        key.rellenaClave();
+        key.setEnabled(m_screen.variables().ClaveEditable);
+        m_screen.setText(u"txtNSerie"_s, key.text());
+    } else {
+        key.setText(QString());
+        key.setFocus(Qt::OtherFocusReason);
+    }
+
+    m_history.clear();
+    m_screen.setOption(u"opEmpleado"_s, true);
+    m_screen.setEnabled(u"frmEmpleado"_s, true);
+    clearCaptions();
+}
+
+void ToolbarCommands::Modificar()
+{
+    QWidget *form = &m_screen.form();
+    m_screen.selectTab(0);
+    m_screen.utilerias().HabilitaControles(form, Fields);
+    if (m_screen.text(u"txtCentroCosto"_s).isEmpty())
+        m_screen.utilerias().HabilitaControles(form, Grid);
+    m_screen.keyBox().setEnabled(false);
+    m_screen.focus(u"txt_Ta_Cve_Tipo_ActivoFijo"_s);
+    disableRecordCommands();
+    if (!m_screen.text(u"txtClaveCliente"_s).isEmpty()) {
+        m_screen.setEnabled(u"frmEmpleado"_s, false);
+        m_screen.control(u"frmEmpleado"_s).setVisible(false);
+    }
+    clearCaptions();
+}
+
+void ToolbarCommands::Cancelar()
+{
+    QWidget *form = &m_screen.form();
+    suite::Utilerias &utilerias = m_screen.utilerias();
+    m_screen.selectTab(0);
+    utilerias.LimpiaControles(form, Fields);
+    utilerias.LimpiaControles(form, Unused);
+    utilerias.LimpiaControles(form, Grid);
+
+    suite::txtKIT &key = m_screen.keyBox();
+    key.setText(QString());
+    key.setNuevo(false);
+    key.setEnabled(true);
+    key.setFocus(Qt::OtherFocusReason);
+
+    suite::Controles &toolbar = m_screen.toolbar();
+    toolbar.setEliminarenabled(false);
+    toolbar.setModificarenabled(false);
+    toolbar.setInformacionenabled(false);
+    toolbar.setEstadoinicial(true);
+    toolbar.setReactivarenabled(false);
+    m_history.clear();
+}
+
+void ToolbarCommands::Informacion()
+{
+    suite::InformacionRegistro information;
+    information.Muestra(u"ACTIVO_FIJO"_s, u"Af_cve_Activo_Fijo"_s, m_screen.keyBox().text(), QString(), QString(),
+                        QString(), QString());
+}
+
+void ToolbarCommands::Salir()
+{
+    QObject *padre = m_screen.form().property("Padre").value<QObject *>();
+    if (!padre)
+        throw suite::SuiteError(u"Variable de objeto o bloque With no establecido"_s);
+    if (auto *window = qobject_cast<QWidget *>(padre)) {
+        window->close();
+        return;
+    }
+    if (!QMetaObject::invokeMethod(padre, "Unload"))
+        throw suite::SuiteError(u"El objeto no acepta esta propiedad o método"_s);
+}
+
+} // namespace xb733

@@ -1,0 +1,94 @@
+#include "screen/RecordEvents.h"
+
+#include "assets/AssetScreen.h"
+#include "assets/DepreciationHistory.h"
+#include "assets/DistributionGrid.h"
+#include "assets/RecordLoader.h"
+#include "assets/ToolbarCommands.h"
+#include "screen/FormControls.h"
+#include "suite/kit/Controles.h"
+#include "suite/kit/DataGrid.h"
+#include "suite/kit/TxtKit.h"
+
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace xb733 {
+
+RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const FormVariables &variables,
+                           suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard)
+    : m_form(form)
+    , m_controls(controls)
+    , m_guard(std::move(guard))
+    , m_screen(std::make_unique<AssetScreen>(form, controls, variables, entorno, utilerias))
+    , m_history(std::make_unique<DepreciationHistory>(*m_screen))
+    , m_grid(std::make_unique<DistributionGrid>(*m_screen))
+    , m_loader(std::make_unique<RecordLoader>(*m_screen, *m_history, *m_grid))
+    , m_commands(std::make_unique<ToolbarCommands>(*m_screen, *m_history))
+{
+    wireKeyBox();
+    wireToolbar();
+    wireGrid();
+}
+
+RecordEvents::~RecordEvents() = default;
+
+void RecordEvents::wireKeyBox()
+{
+    auto *key = m_controls.require<suite::txtKIT>(u"txt_Af_Cve_Activo_Fijo"_s);
+    QObject::connect(key, &suite::txtKIT::Change, &m_form,
+                     [this] { m_guard(u"txtClave_Change()"_s, [this] { m_loader->keyChanged(); }); });
+    QObject::connect(key, &suite::txtKIT::Enter, &m_form,
+                     [this] { m_guard(u"txtClave_Enter()"_s, [this] { m_loader->keyEntered(); }); });
+}
+
+// The toolbar's events and their handlers, in the toolbar's order.
+void RecordEvents::wireToolbar()
+{
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    auto on = [this, toolbar](auto signal, const QString &routine, void (ToolbarCommands::*handler)()) {
+        QObject::connect(toolbar, signal, &m_form,
+                         [this, routine, handler] { m_guard(routine, [this, handler] { (m_commands.get()->*handler)(); }); });
+    };
+    on(&suite::Controles::Nuevo, u"Controles_Nuevo()"_s, &ToolbarCommands::Nuevo);
+    on(&suite::Controles::Modificar, u"Controles_Modificar()"_s, &ToolbarCommands::Modificar);
+    on(&suite::Controles::Informacion, u"Controles_Informacion()"_s, &ToolbarCommands::Informacion);
+    on(&suite::Controles::Cancelar, u"Controles_Cancelar()"_s, &ToolbarCommands::Cancelar);
+    on(&suite::Controles::Salir, u"Controles_Salir()"_s, &ToolbarCommands::Salir);
+}
+
+void RecordEvents::wireGrid()
+{
+    auto *grid = m_controls.require<suite::DataGrid>(u"ssDetalle"_s);
+    // By-reference answers: the grid reads them back as soon as the handler returns.
+    QObject::connect(grid, &suite::DataGrid::KeyPress, &m_form, [this](short &keyAscii) {
+        m_guard(u"ssDetalle_KeyPress()"_s, [&] { m_grid->KeyPress(keyAscii); });
+    }, Qt::DirectConnection);
+    QObject::connect(grid, &suite::DataGrid::KeyDown, &m_form, [this](short &keyCode, short shift) {
+        m_guard(u"ssDetalle_KeyDown()"_s, [&] { m_grid->KeyDown(keyCode, shift); });
+    }, Qt::DirectConnection);
+    QObject::connect(grid, &suite::DataGrid::KeyUp, &m_form, [this](short &keyCode, short shift) {
+        m_guard(u"ssDetalle_KeyUp()"_s, [&] { m_grid->KeyUp(keyCode, shift); });
+    }, Qt::DirectConnection);
+    QObject::connect(grid, &suite::DataGrid::Change, &m_form,
+                     [this] { m_guard(u"ssDetalle_Change()"_s, [this] { m_grid->Change(); }); });
+    QObject::connect(grid, &suite::DataGrid::BeforeRowColChange, &m_form, [this](short &cancel) {
+        m_guard(u"ssDetalle_BeforeRowColChange()"_s, [&] {
+            // A look-up that could not run keeps the user on the cell with what was typed.
+            cancel = 1;
+            short answer = 0;
+            m_grid->BeforeRowColChange(answer);
+            cancel = answer;
+        });
+    }, Qt::DirectConnection);
+    QObject::connect(grid, &suite::DataGrid::BeforeDelete, &m_form, [this](short &cancel, short &prompt) {
+        m_guard(u"ssDetalle_BeforeDelete()"_s, [&] { m_grid->BeforeDelete(cancel, prompt); });
+    }, Qt::DirectConnection);
+
+    auto *centre = m_controls.require<suite::txtKIT>(u"txtCentroCosto"_s);
+    QObject::connect(centre, &suite::txtKIT::Change, &m_form,
+                     [this] { m_guard(u"txtCentroCosto_Change()"_s, [this] { m_grid->centreChanged(); }); });
+}
+
+} // namespace xb733

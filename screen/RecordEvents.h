@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QObject;
+class QWidget;
+
+namespace suite {
+class Entorno;
+class Utilerias;
+} // namespace suite
+
+namespace xb733 {
+
+class AssetScreen;
+class DepreciationHistory;
+class DistributionGrid;
+class FormControls;
+class RecordLoader;
+class ToolbarCommands;
+struct FormVariables;
+
+// The form's record events and the operation that answers each: the key
+// box's change and entered events, the toolbar's commands, the grid's
+// notifications and the single cost centre's change. Every handler runs
+// through the form's guard, which reports a failure it did not trap itself.
+class RecordEvents
+{
+public:
+    using Guard = std::function<void(const QString &routine, const std::function<void()> &handler)>;
+
+    RecordEvents(QWidget &form, const FormControls &controls, const FormVariables &variables,
+                 suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard);
+    ~RecordEvents();
+
+private:
+    void wireKeyBox();
+    void wireToolbar();
+    void wireGrid();
+
+    QWidget &m_form;
+    const FormControls &m_controls;
+    Guard m_guard;
+    std::unique_ptr<AssetScreen> m_screen;
+    std::unique_ptr<DepreciationHistory> m_history;
+    std::unique_ptr<DistributionGrid> m_grid;
+    std::unique_ptr<RecordLoader> m_loader;
+    std::unique_ptr<ToolbarCommands> m_commands;
+};
+
+} // namespace xb733
