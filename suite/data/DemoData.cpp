@@ -254,6 +254,14 @@ void loadCatalogues(Connection &c)
         {u"000140"_s, u"Sistemas"_s, u"000100"_s, u"AC"_s},
         {u"000150"_s, u"Mantenimiento"_s, u"000100"_s, u"AC"_s},
         {u"000160"_s, u"Logística y almacén"_s, u"000100"_s, u"AC"_s},
+        {u"000170"_s, u"Calidad"_s, u"000100"_s, u"AC"_s},
+        {u"000180"_s, u"Recursos humanos"_s, u"000100"_s, u"AC"_s},
+        {u"000200"_s, u"Mercadotecnia"_s, u"000100"_s, u"AC"_s},
+        {u"000210"_s, u"Jurídico"_s, u"000100"_s, u"AC"_s},
+        {u"000220"_s, u"Seguridad e higiene"_s, u"000100"_s, u"AC"_s},
+        {u"000230"_s, u"Investigación y desarrollo"_s, u"000100"_s, u"AC"_s},
+        {u"000240"_s, u"Atención a clientes"_s, u"000100"_s, u"AC"_s},
+        {u"000250"_s, u"Tesorería"_s, u"000100"_s, u"AC"_s},
         {u"000190"_s, u"Compras (reorganizado)"_s, u"000100"_s, u"BA"_s},
     });
     loadCatalogue(c, u"Unidad_Estrategica_Negocio"_s,
@@ -412,13 +420,14 @@ double roundCents(double value)
 }
 
 // Shares of an asset over cost centres, in quarters of a percent so that
-// they add up to exactly 100 in binary floating point too.
+// they add up to exactly 100 in binary floating point too; none below 2%.
 QVector<double> shares(Seeded &random, int parts)
 {
+    constexpr int least = 8;
     QVector<double> result;
     int left = 400; // quarters of a percent
     for (int i = 0; i < parts - 1; ++i) {
-        const int share = random.between(40, left - 40 * (parts - 1 - i));
+        const int share = random.between(least, left - least * (parts - 1 - i));
         result.append(share / 4.0);
         left -= share;
     }
@@ -429,7 +438,10 @@ QVector<double> shares(Seeded &random, int parts)
 void loadAssets(Connection &c)
 {
     Seeded random(20240117u);
-    const QStringList postable = {u"000110"_s, u"000120"_s, u"000130"_s, u"000140"_s, u"000150"_s, u"000160"_s};
+    // Centres that take postings (000100 gathers the others).
+    const QStringList postable = {u"000110"_s, u"000120"_s, u"000130"_s, u"000140"_s, u"000150"_s, u"000160"_s,
+                                  u"000170"_s, u"000180"_s, u"000200"_s, u"000210"_s, u"000220"_s,
+                                  u"000230"_s, u"000240"_s, u"000250"_s};
     const QVector<QString> companies = {u"0001"_s, u"0001"_s, u"0001"_s, u"0002"_s, u"0003"_s};
     const QStringList companyNames = {u"Industrias Norte"_s, u"Comercializadora del Bajío"_s,
                                       u"Servicios Logísticos del Golfo"_s};
@@ -472,12 +484,13 @@ void loadAssets(Connection &c)
                                                 : QDate(2018, 1, 1).addDays(random.between(0, 2370));
         const double cost = roundCents(random.between(type.lowCost * 100, type.highCost * 100) / 100.0);
 
-        // One asset in four is spread over several centres; the rest charge one.
+        // One asset in four is spread over 2 to 10 centres (asset 8 over ten);
+        // the rest charge one.
         const bool spread = n % 4 == 0;
         QString centre;
         QString chargedTo;
         if (spread) {
-            const int parts = random.between(2, 3);
+            const int parts = n == 8 ? 10 : random.between(2, 10);
             QStringList chosen;
             while (chosen.size() < parts) {
                 const QString candidate = postable.at(random.between(0, postable.size() - 1));
