@@ -1,6 +1,7 @@
 #include "suite/data/Connection.h"
 
 #include "suite/data/Dialect.h"
+#include "suite/data/StatementFault.h"
 #include "suite/data/StatementTrace.h"
 #include "suite/data/SuiteError.h"
 
@@ -40,9 +41,13 @@ struct Connection::Private
     QSqlDatabase db;
     std::unique_ptr<Dialect> dialect;
     bool inTransaction = false;
+    StatementFault fault;
 
-    void run(Connection *self, const QString &statement, QSqlQuery &query)
+    // counted: one of the caller's statements, which an armed fault may strike.
+    void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted)
     {
+        if (counted && fault.strikes(statement))
+            strike(self);
         QElapsedTimer timer;
         timer.start();
         const bool ok = query.exec(statement);
@@ -51,10 +56,53 @@ struct Connection::Private
             throw SuiteError(errorText(query.lastError()));
     }
 
-    void runPlain(Connection *self, const QString &statement)
+    void runPlain(Connection *self, const QString &statement, bool counted)
     {
         QSqlQuery query(db);
-        run(self, statement, query);
+        run(self, statement, query, counted);
+    }
+
+    [[noreturn]] void strike(Connection *self)
+    {
+        const QString text = fault.text();
+        if (fault.kind() == StatementFault::Kind::LoseLink)
+            db.close(); // SQLite drops the open transaction; PostgreSQL's server aborts it
+        Q_EMIT self->faultFired(fault.struckNumber(), fault.struckStatement());
+        throw SuiteError(text);
+    }
+
+    // Opens the database and makes it what the suite expects; a link that
+    // opened but could not be prepared is closed again, so the next attempt
+    // starts over.
+    void openLink(Connection *self)
+    {
+        if (!db.open())
+            throw SuiteError(errorText(db.lastError()));
+        try {
+            dialect->prepare(db);
+            if (dialect->backend() == u"sqlite"_s && db.databaseName() != u":memory:"_s)
+                runPlain(self, u"PRAGMA journal_mode=WAL"_s, false);
+            if (dialect->backend() == u"postgresql"_s)
+                runPlain(self, u"SET client_min_messages TO WARNING"_s, false);
+        } catch (...) {
+            db.close();
+            throw;
+        }
+    }
+
+    // Before each statement: a lost link is reopened when no transaction
+    // depended on it. A failed reopen leaves it closed, to be tried again.
+    void ensureLink(Connection *self)
+    {
+        if (db.isOpen())
+            return;
+        if (inTransaction)
+            throw SuiteError(u"Se perdió la conexión con la base de datos y la transacción en curso se deshizo"_s);
+        try {
+            openLink(self);
+        } catch (const SuiteError &error) {
+            throw SuiteError(u"No se pudo restablecer la conexión con la base de datos: %1"_s.arg(error.description()));
+        }
     }
 };
 
@@ -113,14 +161,7 @@ std::unique_ptr<Connection> Connection::open(const QString &url)
 
     if (!p.db.isValid())
         throw SuiteError(u"No está disponible el controlador %1 de Qt SQL"_s.arg(p.dialect->driverName()));
-    if (!p.db.open())
-        throw SuiteError(errorText(p.db.lastError()));
-
-    p.dialect->prepare(p.db);
-    if (p.dialect->backend() == u"sqlite"_s && p.db.databaseName() != u":memory:"_s)
-        p.runPlain(connection.get(), u"PRAGMA journal_mode=WAL"_s);
-    if (p.dialect->backend() == u"postgresql"_s)
-        p.runPlain(connection.get(), u"SET client_min_messages TO WARNING"_s);
+    p.openLink(connection.get());
 
     StatementTrace::attachIfRequested(*connection);
     return connection;
@@ -128,12 +169,11 @@ std::unique_ptr<Connection> Connection::open(const QString &url)
 
 RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
 {
-    if (!d->db.isOpen())
-        throw SuiteError(u"La conexión con la base de datos está cerrada"_s);
+    d->ensureLink(this);
     const QString translated = translate(statement);
     QSqlQuery query(d->db);
     query.setForwardOnly(true);
-    d->run(this, translated, query);
+    d->run(this, translated, query, true);
 
     if (recordsAffected)
         *recordsAffected = query.numRowsAffected();
@@ -167,7 +207,8 @@ void Connection::BeginTrans()
 {
     if (d->inTransaction)
         throw SuiteError(u"Ya hay una transacción abierta en esta conexión"_s);
-    d->runPlain(this, d->dialect->beginSql());
+    d->ensureLink(this);
+    d->runPlain(this, d->dialect->beginSql(), true);
     d->inTransaction = true;
 }
 
@@ -176,12 +217,16 @@ void Connection::CommitTrans()
     if (!d->inTransaction)
         throw SuiteError(u"No hay una transacción abierta que confirmar"_s);
     try {
-        d->runPlain(this, d->dialect->commitSql());
+        d->ensureLink(this);
+        d->runPlain(this, d->dialect->commitSql(), true);
     } catch (...) {
         // A failed commit leaves nothing committed: end the transaction so the
-        // connection stays usable, then report the database's text.
-        QSqlQuery query(d->db);
-        query.exec(d->dialect->rollbackSql());
+        // connection stays usable, then report the database's text. A lost
+        // link took the transaction with it.
+        if (d->db.isOpen()) {
+            QSqlQuery query(d->db);
+            query.exec(d->dialect->rollbackSql());
+        }
         d->inTransaction = false;
         throw;
     }
@@ -193,7 +238,10 @@ void Connection::RollbackTrans()
     if (!d->inTransaction)
         throw SuiteError(u"No hay una transacción abierta que deshacer"_s);
     d->inTransaction = false;
-    d->runPlain(this, d->dialect->rollbackSql());
+    // A lost link took the transaction with it: the backend has undone it.
+    if (!d->db.isOpen())
+        return;
+    d->runPlain(this, d->dialect->rollbackSql(), false);
 }
 
 bool Connection::inTransaction() const
@@ -239,6 +287,38 @@ QStringList Connection::columnNames(const QString &table) const
 bool Connection::tableExists(const QString &table) const
 {
     return d->dialect->tableExists(d->db, table);
+}
+
+void Connection::armFault(int statement, const QString &text)
+{
+    d->fault.arm(StatementFault::Kind::FailStatement, statement, text);
+}
+
+void Connection::armLinkLoss(int statement, const QString &text)
+{
+    if (backend() == u"sqlite"_s && d->db.databaseName() == u":memory:"_s)
+        throw SuiteError(u"Una base de datos SQLite en memoria no sobrevive a perder la conexión"_s);
+    d->fault.arm(StatementFault::Kind::LoseLink, statement, text);
+}
+
+void Connection::disarmFault()
+{
+    d->fault.disarm();
+}
+
+bool Connection::faultArmed() const
+{
+    return d->fault.armed();
+}
+
+int Connection::faultStatement() const
+{
+    return d->fault.struckNumber();
+}
+
+QString Connection::faultSql() const
+{
+    return d->fault.struckStatement();
 }
 
 } // namespace suite

@@ -17,6 +17,9 @@ class Dialect;
 // suite uses before they reach the driver. Every failure throws SuiteError with
 // the database's own text.
 //
+// A link found closed (see armLinkLoss) is reopened by the next statement run
+// outside a transaction; inside one, its work is gone and the statement fails.
+//
 // URLs: "sqlite:/path/file.db", "sqlite::memory:", "postgresql://user@host:port/db".
 class Connection : public QObject
 {
@@ -47,9 +50,33 @@ public:
     QStringList columnNames(const QString &table) const;
     bool tableExists(const QString &table) const; // case-insensitive
 
+    // Fault injection, for tests that prove a write command atomic by making
+    // each of its statements fail in turn. Counted statements: those sent
+    // through Execute, BeginTrans and CommitTrans, from the moment of arming
+    // (never a ROLLBACK, nor what reopening a link runs). A fault strikes
+    // once, then disarms; arming again replaces it.
+    //
+    // The N-th counted statement fails without reaching the database, with
+    // text or "Falla simulada en la sentencia N: <statement>". A struck COMMIT
+    // rolls back, as a failed real one does.
+    void armFault(int statement, const QString &text = {});
+    // The N-th counted statement fails and the link is really closed, so the
+    // backend discards the open transaction; RollbackTrans then only ends the
+    // transaction. Refused on an in-memory SQLite database, which closing
+    // would discard.
+    void armLinkLoss(int statement, const QString &text = {});
+    void disarmFault();
+    bool faultArmed() const;
+    // The counted number and the statement (as sent to the driver) the last
+    // armed fault struck; 0 and empty until it fires.
+    int faultStatement() const;
+    QString faultSql() const;
+
 Q_SIGNALS:
     // Every statement, as sent to the driver, with how long it took.
     void statementExecuted(const QString &statement, qint64 microseconds);
+    // An armed fault struck statement number `statement`, before it fails.
+    void faultFired(int statement, const QString &sql);
 
 private:
     Connection();
