@@ -1,0 +1,141 @@
+#include "tests/support/TableSnapshot.h"
+
+#include "suite/data/Connection.h"
+#include "suite/data/Recordset.h"
+#include "suite/data/Schema.h"
+#include "suite/data/SuiteError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Row = QStringList;
+
+// Rows listed per table and direction in a difference; enough to see what a
+// command did without burying the message.
+constexpr int listedRows = 5;
+
+QList<Row> minus(const QList<Row> &sortedA, const QList<Row> &sortedB)
+{
+    QList<Row> out;
+    std::set_difference(sortedA.begin(), sortedA.end(), sortedB.begin(), sortedB.end(), std::back_inserter(out));
+    return out;
+}
+
+QStringList columnNames(const suite::TableDef &table)
+{
+    QStringList names;
+    for (const suite::ColumnDef &column : table.columns)
+        names.append(column.name);
+    return names;
+}
+
+void listRows(QString &out, const QString &sign, const QStringList &columns, const QList<Row> &rows)
+{
+    for (int i = 0; i < rows.size() && i < listedRows; ++i) {
+        QStringList shown;
+        const Row &row = rows.at(i);
+        for (int c = 0; c < row.size(); ++c) {
+            if (row.at(c) != u"NULL"_s)
+                shown.append(columns.value(c, u"?"_s) + u'=' + row.at(c));
+        }
+        out += u"  "_s + sign + u' ' + shown.join(u", "_s) + u'\n';
+    }
+    if (rows.size() > listedRows)
+        out += u"  %1 … y %2 filas más\n"_s.arg(sign).arg(rows.size() - listedRows);
+}
+
+} // namespace
+
+TableSnapshot TableSnapshot::take(suite::Connection &connection)
+{
+    if (connection.faultArmed())
+        throw suite::SuiteError(u"No se toma una instantánea con una falla simulada armada: desármela antes"_s);
+    TableSnapshot snapshot;
+    for (const suite::TableDef &table : suite::Schema::tables()) {
+        const suite::RecordsetPtr result =
+            connection.Execute(u"SELECT "_s + columnNames(table).join(u", "_s) + u" FROM "_s + table.name);
+        QList<Row> rows;
+        for (const QVector<QVariant> &values : result->rows()) {
+            Row row;
+            for (const QVariant &value : values)
+                row.append(canonical(value));
+            rows.append(row);
+        }
+        // Sorted here rather than by ORDER BY: the backends order NULLs and
+        // texts differently, the canonical texts sort alike everywhere.
+        std::sort(rows.begin(), rows.end());
+        snapshot.m_rows.insert(table.name, rows);
+    }
+    return snapshot;
+}
+
+QStringList TableSnapshot::rows(const QString &table) const
+{
+    QStringList out;
+    for (const Row &row : m_rows.value(table))
+        out.append(u'(' + row.join(u", "_s) + u')');
+    return out;
+}
+
+QString TableSnapshot::difference(const TableSnapshot &later) const
+{
+    QString out;
+    for (const suite::TableDef &table : suite::Schema::tables()) {
+        const QList<Row> before = m_rows.value(table.name);
+        const QList<Row> after = later.m_rows.value(table.name);
+        if (before == after)
+            continue;
+        const QStringList columns = columnNames(table);
+        out += table.name + u":\n"_s;
+        listRows(out, u"+"_s, columns, minus(after, before));
+        listRows(out, u"-"_s, columns, minus(before, after));
+    }
+    return out;
+}
+
+QString TableSnapshot::canonical(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return u"NULL"_s;
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+        return value.toBool() ? u"1"_s : u"0"_s;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        return QString::number(value.toLongLong());
+    case QMetaType::ULongLong:
+        return QString::number(value.toULongLong());
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        // Whole numbers alike whether the backend kept them as integers or not.
+        if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 9007199254740992.0)
+            return QString::number(qlonglong(number));
+        return QString::number(number, 'g', 15);
+    }
+    case QMetaType::QDate:
+        return value.toDate().toString(u"yyyy-MM-dd"_s);
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s);
+    case QMetaType::QTime:
+        return value.toTime().toString(u"HH:mm:ss.zzz"_s);
+    case QMetaType::QByteArray:
+        return u"X'"_s + QString::fromLatin1(value.toByteArray().toHex()) + u'\'';
+    default: {
+        QString text = value.toString();
+        return u'\'' + text.replace(u'\'', u"''"_s) + u'\'';
+    }
+    }
+}
