@@ -113,6 +113,7 @@ const std::map<QString, ScriptRunner::Command> &ScriptRunner::commands()
         {u"resize"_s, {&ScriptRunner::doResize, 3, 3, "resize W H"}},
         {u"dump"_s, {&ScriptRunner::doDump, 1, -1, "dump [CONTROL ...]"}},
         {u"sql"_s, {&ScriptRunner::doSql, 2, -1, "sql STATEMENT"}},
+        {u"fault"_s, {&ScriptRunner::doFault, 2, 3, "fault N [TEXT] | fault lose N | fault off"}},
     };
     return all;
 }
@@ -433,6 +434,35 @@ void ScriptRunner::doSql(const Words &w)
     event.addRaw(u"columns"_s, JsonText::array(columns));
     event.addRaw(u"rows"_s, JsonText::array(data));
     emitEvent(event);
+}
+
+void ScriptRunner::doFault(const Words &w)
+{
+    Connection *connection = m_host.session().connection();
+    if (w.at(1) == u"off"_s) {
+        if (w.size() != 2)
+            throw SuiteError(u"Forma de la línea: fault off"_s);
+        connection->disarmFault();
+        return;
+    }
+    if (w.at(1) == u"lose"_s) {
+        if (w.size() != 3)
+            throw SuiteError(u"Forma de la línea: fault lose N"_s);
+        connection->armLinkLoss(toInteger(w.at(2), u"La sentencia"_s));
+    } else {
+        connection->armFault(toInteger(w.at(1), u"La sentencia"_s), w.value(2));
+    }
+
+    // Reported when it strikes, not when the line that ran into it fails, so
+    // a script sees it even where the screen swallows the error.
+    disconnect(m_faultReport);
+    m_faultReport = connect(connection, &Connection::faultFired, this, [this](int statement, const QString &sql) {
+        JsonText event;
+        event.add(u"event"_s, u"fault"_s);
+        event.add(u"statement"_s, statement);
+        event.add(u"sql"_s, sql);
+        emitEvent(event);
+    });
 }
 
 } // namespace suite

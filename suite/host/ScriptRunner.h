@@ -57,6 +57,7 @@ private:
     void doResize(const Words &w);
     void doDump(const Words &w);
     void doSql(const Words &w);
+    void doFault(const Words &w);
 
     QWidget *form() const;
     QWidget *requireControl(const QString &name) const;
@@ -70,6 +71,7 @@ private:
     QString m_currentLine;
     QStringList m_lineProblems;
     bool m_unloaded = false;
+    QMetaObject::Connection m_faultReport;
 
     struct Command
     {

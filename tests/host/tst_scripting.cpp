@@ -1,6 +1,7 @@
 // The scripted mode's pieces, in process: line splitting, key combinations,
 // the ordered JSON, the answering message presenter, the guard against dialogs, and
-// the runner on the real screen opened through the component.
+// the runner on the real screen opened through the component; and the fault
+// lines through the real executable.
 #include "suite/data/Connection.h"
 #include "suite/host/HostWindow.h"
 #include "suite/host/JsonText.h"
@@ -20,6 +21,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -193,6 +195,52 @@ private Q_SLOTS:
         QCOMPARE(runner.run(rest), 0);
         QCOMPARE(lines.size(), 2);
         QVERIFY(runner.unloaded());
+    }
+
+    void faultLinesReportWhereTheyStrike()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"fallas.db"_s);
+        TestDatabase::sqliteFile(file, true).reset();
+
+        QProcess host;
+        host.start(qEnvironmentVariable("TALVEXOR_BIN_DIR") + u"/talvexor"_s,
+                   {u"--db"_s, u"sqlite:"_s + file, u"--usuario"_s, u"PRUEBA"_s, u"--print-dir"_s, dir.path(),
+                    u"--script"_s, u"-"_s});
+        QVERIFY2(host.waitForStarted(), qPrintable(host.errorString()));
+        // Struck at once; off before it strikes; the second statement after
+        // its line; the link lost, then back for the next line; a bad number.
+        host.write(uR"(fault 1
+sql SELECT COUNT(*) AS n FROM Variable
+fault 1
+fault off
+sql SELECT 1 AS uno
+fault 2 "Disco lleno"
+sql SELECT 2 AS dos
+sql SELECT 3 AS tres
+fault lose 1
+sql SELECT 4 AS cuatro
+sql SELECT 5 AS cinco
+fault lose x
+)"_s.toUtf8());
+        host.closeWriteChannel();
+        QVERIFY(host.waitForFinished(120000));
+        const QString errors = QString::fromUtf8(host.readAllStandardError());
+        QCOMPARE(host.exitCode(), 1);
+        const QStringList lines = QString::fromUtf8(host.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(!lines.isEmpty(), qPrintable(errors));
+        QCOMPARE(lines, (QStringList{
+            uR"({"event":"fault","statement":1,"sql":"SELECT COUNT(*) AS n FROM Variable"})"_s,
+            uR"({"event":"error","line":2,"text":"Falla simulada en la sentencia 1: SELECT COUNT(*) AS n FROM Variable"})"_s,
+            uR"({"event":"sql","columns":["uno"],"rows":[[1]]})"_s,
+            uR"({"event":"sql","columns":["dos"],"rows":[[2]]})"_s,
+            uR"({"event":"fault","statement":2,"sql":"SELECT 3 AS tres"})"_s,
+            uR"({"event":"error","line":8,"text":"Disco lleno"})"_s,
+            uR"({"event":"fault","statement":1,"sql":"SELECT 4 AS cuatro"})"_s,
+            uR"x({"event":"error","line":10,"text":"Se perdió la conexión con la base de datos (falla simulada en la sentencia 1: SELECT 4 AS cuatro)"})x"_s,
+            uR"({"event":"sql","columns":["cinco"],"rows":[[5]]})"_s,
+            uR"({"event":"error","line":12,"text":"La sentencia debe ser un número entero: x"})"_s,
+        }));
     }
 };
 
