@@ -350,15 +350,16 @@ private Q_SLOTS:
         {
             auto db = suite::Connection::open(url);
             const auto row = db->Execute(
-                u"SELECT MIN(Cc_Cve_Centro_Costo) AS clave FROM Centro_Costo WHERE Es_Cve_Estado = 'AC'"_s);
+                u"SELECT MIN(Cc_Cve_Centro_Costo) AS clave FROM Centro_Costo WHERE Es_Cve_Estado = 'AC' "
+                "AND Cc_Cve_Centro_Costo NOT IN (SELECT Cc_Acumula FROM Centro_Costo)"_s);
             centre = row->Fields(u"clave"_s).toString();
         }
         QVERIFY(!centre.isEmpty());
 
-        // The grid takes input only on its tab and while enabled.
+        // The grid takes input only on its tab and while a record is edited.
         const Run run = script(url, "cell 0 Clave 1\n"
+                                    "toolbar Nuevo\n"
                                     "tab 1\n"
-                                    "set ssDetalle enabled true\n"
                                     "cell 0 Clave " + centre.toUtf8() + "\n"
                                     "cell 0 Porcentaje 25.5\n"
                                     "key - Return\n"
@@ -379,7 +380,8 @@ private Q_SLOTS:
         QCOMPARE(first.value(u"Clave"_s).toString(), centre);
         QCOMPARE(first.value(u"Porcentaje"_s).toDouble(), 25.5);
         QVERIFY(first.value(u"Descripción"_s).isString());
-        QCOMPARE(grid.value(u"current"_s).toObject().value(u"row"_s).toInt(), 0);
+        // Enter in the last cell moved on, as TAB does, to the new-row line.
+        QCOMPARE(grid.value(u"current"_s).toObject().value(u"row"_s).toInt(), 1);
     }
 
     void screenThatCannotOpenEndsWithStatusTwo_data()

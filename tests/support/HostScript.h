@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace suite {
+class Connection;
+}
+
+// A database the real host can open from another process: a SQLite file in
+// a temporary folder, or a fresh PostgreSQL database (dropped with it). The
+// test keeps its own connection to look at what the host did.
+class HostDatabase
+{
+public:
+    // "sqlite" or "postgresql"; null (with a reason) when PostgreSQL is not there.
+    static std::unique_ptr<HostDatabase> create(const QString &backend, bool withDemo, QString *reason = nullptr);
+    ~HostDatabase();
+
+    QString url() const { return m_url; }
+    suite::Connection &connection() { return *m_connection; }
+    // The first column of the first row of statement, as text ("" when no row).
+    QString value(const QString &statement);
+    void execute(const QString &statement);
+
+private:
+    HostDatabase() = default;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<suite::Connection> m_connection;
+    QString m_url;
+};
+
+// What one run of `talvexor --script` printed.
+struct HostRun
+{
+    QList<QJsonObject> events;
+    int exitCode = -1;
+    QString errorOutput;
+
+    QList<QJsonObject> of(const QString &event) const; // the events of one kind, in order
+    QJsonObject dump(int index = 0) const;             // the index-th dump, {} when fewer
+    QStringList messageIds() const;                    // ids of the "mensaje" events, in order
+    QStringList errors() const;                        // texts of the "error" events
+};
+
+// Runs the script on the database as operator PRUEBA; extra arguments follow.
+HostRun runHost(const QString &url, const QString &script, const QStringList &arguments = {});
+
+// The state of one control in a dump.
+QJsonObject dumpedControl(const QJsonObject &dump, const QString &name);
+
+// Opens a database for the host into `var`, or skips (fails when
+// TALVEXOR_REQUIRE_PG=1) as TALVEXOR_OPEN_OR_SKIP does.
+#define TALVEXOR_HOST_DATABASE_OR_SKIP(var, backend, withDemo)                                 \
+    QString var##Reason;                                                                     \
+    auto var = HostDatabase::create((backend), (withDemo), &var##Reason);                      \
+    if (!var) {                                                                              \
+        if (TestDatabase::postgresRequired())                                                 \
+            QFAIL(qPrintable(var##Reason));                                                   \
+        QSKIP(qPrintable(var##Reason));                                                       \
+    }
