@@ -30,6 +30,10 @@ RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const Fo
     wireKeyBox();
     wireToolbar();
     wireGrid();
+    wireSave();
+    wireDeactivation();
+    wireGeneration();
+    wirePrinting();
 }
 
 RecordEvents::~RecordEvents() = default;
@@ -89,6 +93,22 @@ void RecordEvents::wireGrid()
     auto *centre = m_controls.require<suite::txtKIT>(u"txtCentroCosto"_s);
     QObject::connect(centre, &suite::txtKIT::Change, &m_form,
                      [this] { m_guard(u"txtCentroCosto_Change()"_s, [this] { m_grid->centreChanged(); }); });
+}
+
+void RecordEvents::wireSave()
+{
+}
+
+void RecordEvents::wireDeactivation()
+{
+}
+
+void RecordEvents::wireGeneration()
+{
+}
+
+void RecordEvents::wirePrinting()
+{
 }
 
 } // namespace xb733

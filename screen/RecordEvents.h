@@ -39,6 +39,11 @@ private:
     void wireKeyBox();
     void wireToolbar();
     void wireGrid();
+    // One per command family of the toolbar beyond the simple ones.
+    void wireSave();          // Aceptar
+    void wireDeactivation();  // Eliminar, Reactivar
+    void wireGeneration();    // B3Click
+    void wirePrinting();      // B1Click, B2Click
 
     QWidget &m_form;
     const FormControls &m_controls;
