@@ -1,7 +1,7 @@
 // Renders each tab of the started screen at the design size and checks what a
 // person would look for: the coloured bar shows, no two controls overlap, no
-// control runs out of its container, captions fit. With TALVEXOR_UPDATE_DOCS=1
-// the pictures also go to the source tree's docs/ folder.
+// control runs out of its container, captions fit. (The pictures in docs/
+// show a loaded asset: scripts/docs-pictures.sh takes them.)
 #include "ScreenFixture.h"
 
 #include "suite/kit/Etiqueta.h"
@@ -48,10 +48,6 @@ void tst_screen_pictures::tab()
 
     const QImage picture = f.form().grab().toImage();
     QVERIFY(picture.save(QDir::current().absoluteFilePath(file)));
-    if (qEnvironmentVariableIntValue("TALVEXOR_UPDATE_DOCS") == 1) {
-        const QString docs = qEnvironmentVariable("TALVEXOR_SOURCE_DIR") + u"/docs/"_s;
-        QVERIFY(QDir().mkpath(docs) && picture.save(docs + file));
-    }
 
     // The bar is drawn, in its colour, over the top of the page.
     const QPoint onBar = bar->mapTo(&f.form(), bar->rect().center());
