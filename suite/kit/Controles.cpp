@@ -237,15 +237,17 @@ QStringList Controles::offered() const
 {
     QStringList list;
     const bool editing = editando();
+    // The record commands act on a stored record, never on one being edited,
+    // whatever their flags say meanwhile.
     if (!editing)
         list << u"Nuevo"_s;
-    if (m_modificar)
+    if (m_modificar && !editing)
         list << u"Modificar"_s;
-    if (m_informacion)
+    if (m_informacion && !editing)
         list << u"Informacion"_s;
-    if (m_reactivar)
+    if (m_reactivar && !editing)
         list << u"Reactivar"_s;
-    if (m_eliminar)
+    if (m_eliminar && !editing)
         list << u"Eliminar"_s;
     if (editing)
         list << u"Aceptar"_s << u"Cancelar"_s;

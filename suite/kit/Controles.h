@@ -15,9 +15,10 @@ namespace suite {
 // raised, so handlers already see it), Aceptar asks the screen to save and
 // waits for confirmaaceptar (back to the initial state) or cancelaaceptar
 // (still editing), Cancelar ends editing. It offers edit, deactivate,
-// reactivate and record information only while their flags are true, an
-// extra button only while its caption is not empty, accept and cancel only
-// while editing, new only while not editing, and exit always.
+// reactivate and record information only while their flags are true and no
+// record is being edited, an extra button only while its caption is not
+// empty, accept and cancel only while editing, new only while not editing,
+// and exit always.
 //
 // Shortcuts (also in the tooltips): Nuevo Ctrl+N, Modificar Ctrl+M,
 // Informacion Ctrl+I, Reactivar Ctrl+R, Eliminar Ctrl+E, Aceptar F10 or

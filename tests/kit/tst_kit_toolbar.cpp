@@ -104,6 +104,8 @@ void TestToolbar::editingThroughNewAcceptEditAndCancel()
     QVERIFY(editingSeenByNew);
     QVERIFY(bar.property("editando").toBool());
     QVERIFY(!bar.property("estadoinicial").toBool());
+    // A record being edited offers no record command, whatever the flags say.
+    QCOMPARE(sorted(bar.offered()), sorted({u"Aceptar"_s, u"Cancelar"_s, u"Salir"_s}));
 
     // An accept that did not complete keeps the record in edition.
     QVERIFY(bar.press(u"Aceptar"_s));
