@@ -1,6 +1,7 @@
 #include "suite/data/DemoData.h"
 
 #include "suite/data/Connection.h"
+#include "suite/data/DemoFormats.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
@@ -368,45 +369,7 @@ void loadConfiguration(Connection &c)
 
 void loadFormats(Connection &c)
 {
-    const QString labelTemplate =
-        u"[EM_DESCRIPCION]\nActivo fijo: [AF_CVE_ACTIVO_FIJO]\n[AF_DESCRIPCION]\n"
-        "Serie: [AF_NUMERO_SERIE]\nMarca: [AF_MARCA]  Modelo: [AF_MODELO]"_s;
-    Batch labels(c, u"Etiqueta"_s, QStringList{u"Et_Cve_Etiqueta"_s, u"Et_Descripcion"_s, u"Et_Valor"_s,
-                                                u"Et_Sentencia"_s, u"Et_Tipo"_s} + AuditColumns);
-    const QDate created(2018, 1, 10);
-    labels.add(withAudit({u"AF01"_s, u"Etiqueta de activo fijo"_s, labelTemplate,
-                          u"SELECT a.Af_Cve_Activo_Fijo, a.Af_Descripcion, a.Af_Numero_Serie, a.Af_Marca, "
-                          "a.Af_Modelo, e.Em_Descripcion FROM Activo_Fijo a LEFT JOIN Empresa e "
-                          "ON e.Em_Cve_Empresa = a.Em_Cve_Empresa WHERE a.Af_Cve_Activo_Fijo = '{PARAMETROS}'"_s,
-                          u"01"_s},
-                         u"AC"_s, created));
-    labels.add(withAudit({u"AF02"_s, u"Etiqueta de activo fijo (procedimiento)"_s, labelTemplate,
-                          u"Etiqueta_Activo_Fijo"_s, u"02"_s},
-                         u"AC"_s, created));
-    labels.flush();
-
-    Batch formats(c, u"Formato_Impresion"_s,
-                  {u"Fi_Cve_Formato"_s, u"Fi_Titulo"_s, u"Fi_Plantilla"_s, u"Fi_Sentencia"_s});
-    formats.add({
-        u"RESPONSIVA_AF"_s, u"Carta responsiva de activo fijo"_s,
-        u"[EMPRESA]\n\nCARTA RESPONSIVA DE ACTIVO FIJO\n\n"
-        "Recibí de [EMPRESA] el activo fijo con clave [CLAVE], [DESCRIPCION], marca [MARCA], "
-        "modelo [MODELO] y número de serie [SERIE], ubicado en [UBICACION].\n\n"
-        "Me comprometo a darle el uso adecuado, a conservarlo en buen estado y a devolverlo "
-        "cuando me sea requerido.\n\n\n______________________________\n[RESPONSABLE]"_s,
-        u"SELECT a.Af_Cve_Activo_Fijo AS Clave, a.Af_Descripcion AS Descripcion, a.Af_Marca AS Marca, "
-        "a.Af_Modelo AS Modelo, a.Af_Numero_Serie AS Serie, e.Em_Descripcion AS Empresa, "
-        "u.Au_Descripcion AS Ubicacion, "
-        "CASE WHEN a.Af_Tipo_Responsable = 'CL' THEN c.Cl_Descripcion "
-        "ELSE p.Em_Nombre + ' ' + p.Em_Apellido_Paterno + ' ' + p.Em_Apellido_Materno END AS Responsable "
-        "FROM Activo_Fijo a "
-        "LEFT JOIN Empresa e ON e.Em_Cve_Empresa = a.Em_Cve_Empresa "
-        "LEFT JOIN Activo_Fijo_Ubicacion u ON u.Au_Cve_Ubicacion = a.Au_Cve_Ubicacion "
-        "LEFT JOIN Empleado p ON p.Em_Cve_Empleado = a.Af_Responsable "
-        "LEFT JOIN Cliente c ON c.Cl_Cve_Cliente = a.Af_Responsable "
-        "WHERE a.Af_Cve_Activo_Fijo = '{PARAMETROS}'"_s,
-    });
-    formats.flush();
+    DemoFormats::load(c);
 
     loadRows(c, u"Campo_Adicional"_s, {u"Ca_Tabla"_s, u"Ca_Campo"_s, u"Ca_Titulo"_s, u"Ca_Orden"_s}, {
         {u"Activo_Fijo"_s, u"POLIZA"_s, u"Póliza de seguro"_s, 1},

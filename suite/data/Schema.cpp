@@ -289,6 +289,9 @@ QVector<TableDef> declareTables()
             text(u"Fi_Titulo"_s, 100),
             column(u"Fi_Plantilla"_s, K::Memo),
             column(u"Fi_Sentencia"_s, K::Memo),
+            // The page the format prints on, and its margin on every side.
+            text(u"Fi_Pagina"_s, 30, u"'Letter'"_s),
+            column(u"Fi_Margen_Mm"_s, K::Double, u"20"_s),
         }},
     };
 }
