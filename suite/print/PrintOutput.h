@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+
+class QPrinter;
+class QTextDocument;
+
+namespace suite {
+
+// Where a document goes. A person sees it in the print preview and prints it
+// from there (to a printer or to PDF); an unattended host gets a PDF in its
+// print directory and no dialog ever opens.
+class PrintOutput
+{
+public:
+    PrintOutput(const QPageLayout &layout, int copies, const QString &printerName, const QString &title);
+
+    // The PDF written when unattended; empty after a person's preview.
+    // fileStem names the file ("responsiva_af" gives
+    // "responsiva_af-20250310-142201.pdf", then "-2", "-3"... in the same
+    // second); an existing file is never overwritten.
+    QString deliver(QTextDocument &document, const QString &fileStem) const;
+
+private:
+    void setUp(QPrinter &printer) const;
+    QString writePdf(QTextDocument &document, const QString &fileStem) const;
+
+    QPageLayout m_layout;
+    int m_copies;
+    QString m_printerName;
+    QString m_title;
+};
+
+} // namespace suite

@@ -1,0 +1,85 @@
+#include "suite/print/Reporte.h"
+
+#include "suite/data/SuiteError.h"
+#include "suite/print/DocumentBuilder.h"
+#include "suite/print/FormatStore.h"
+#include "suite/print/LabelSetup.h"
+#include "suite/print/PageSetup.h"
+#include "suite/print/PrintOutput.h"
+#include "suite/runtime/HostEvents.h"
+#include "suite/session/Session.h"
+
+#include <QTextDocument>
+#include <QtMath>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+constexpr double LetterPoints = 10; // what a format's template does not size itself
+
+int copiesOf(double copies)
+{
+    return copies >= 1 ? qRound(copies) : 1;
+}
+
+} // namespace
+
+Reporte::Reporte(Session *session)
+    : m_session(session)
+{
+}
+
+Session &Reporte::session() const
+{
+    return m_session ? *m_session : Session::current();
+}
+
+void Reporte::Imprime(const QString &formato, const QString &parametro, const QString &impresora, double copias,
+                      double reservado, const QString &titulo)
+{
+    const FormatStore store(*session().connection());
+    const PrintFormat format = store.read(formato);
+    if (format.templateText.trimmed().isEmpty())
+        throw SuiteError(u"El formato de impresión \"%1\" no tiene plantilla."_s.arg(format.key));
+    const double margin = format.marginMm;
+    const QPageLayout layout = PageSetup::layout(PageSetup::pageSize(format.pageName),
+                                                 QMarginsF(margin, margin, margin, margin));
+
+    DocumentBuilder builder(LetterPoints);
+    builder.setFields(*store.data(format, parametro));
+    const auto document = builder.build(format.templateText);
+    const QString title = !titulo.isEmpty() ? titulo : !format.title.isEmpty() ? format.title : format.key;
+    document->setMetaInformation(QTextDocument::DocumentTitle, title);
+
+    const PrintOutput output(layout, copiesOf(copias), impresora, title);
+    const QString file = output.deliver(*document, format.key);
+    if (!file.isEmpty()) {
+        HostEvents::instance().notifyPrinted(u"Imprime"_s, {formato, parametro, impresora, copias, reservado, titulo},
+                                             file);
+    }
+}
+
+void Reporte::ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,
+                           double anchoMm, double altoMm, double puntos, double copias)
+{
+    if (texto.trimmed().isEmpty())
+        throw SuiteError(u"La etiqueta no tiene texto que imprimir."_s);
+    const LabelSetup setup(izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias);
+    const QPageLayout layout = setup.pageLayout();
+
+    const auto document = DocumentBuilder(setup.points()).build(texto);
+    const QString title = u"Etiqueta"_s;
+    document->setMetaInformation(QTextDocument::DocumentTitle, title);
+
+    const PrintOutput output(layout, setup.copies(), impresora, title);
+    const QString file = output.deliver(*document, u"etiqueta"_s);
+    if (!file.isEmpty()) {
+        HostEvents::instance().notifyPrinted(
+            u"ImprimeTexto"_s, {texto, impresora, izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias}, file);
+    }
+}
+
+} // namespace suite

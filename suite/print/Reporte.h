@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace suite {
+
+class Session;
+
+// The suite's print object. A screen makes one for a call and releases it.
+// Both operations print or show the document and return; every failure is a
+// SuiteError whose description the screen shows. For a person the document
+// opens in the print preview; when the host runs unattended it is written as
+// a PDF into the host's print directory and reported through HostEvents.
+class Reporte
+{
+public:
+    explicit Reporte(Session *session = nullptr); // null: Session::current()
+
+    // Prints the format of Formato_Impresion named formato, filled from the
+    // first row of its statement, whose {PARAMETROS} becomes parametro.
+    //   impresora  printer offered first in the print dialog ("" the default)
+    //   copias     copies; 0 or less: 1
+    //   reservado  not used (0)
+    //   titulo     the document's title; "" takes the format's Fi_Titulo
+    void Imprime(const QString &formato, const QString &parametro, const QString &impresora, double copias,
+                 double reservado, const QString &titulo);
+
+    // Prints an already filled label text (plain text, or rich text when it
+    // looks like HTML) on a label-sized page; QR directives and {FECHA} are
+    // honoured. impresora as above; the numbers as LabelSetup describes them:
+    // offsets and size in mm, font points, copies. (0, 0, -1, -1, 7, -1): an
+    // 80 x 40 mm label in 7-point type, one copy.
+    void ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,
+                      double anchoMm, double altoMm, double puntos, double copias);
+
+private:
+    Session &session() const;
+    Session *m_session;
+};
+
+} // namespace suite
