@@ -1,9 +1,11 @@
 #include "screen/RecordEvents.h"
 
+#include "assets/AssetLabels.h"
 #include "assets/AssetScreen.h"
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
 #include "assets/RecordLoader.h"
+#include "assets/ResponsibilityLetter.h"
 #include "assets/ToolbarCommands.h"
 #include "screen/FormControls.h"
 #include "suite/kit/Controles.h"
@@ -109,6 +111,13 @@ void RecordEvents::wireGeneration()
 
 void RecordEvents::wirePrinting()
 {
+    m_letter = std::make_unique<ResponsibilityLetter>(*m_screen);
+    m_labels = std::make_unique<AssetLabels>(*m_screen);
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    QObject::connect(toolbar, &suite::Controles::B1Click, &m_form,
+                     [this] { m_guard(u"Controles_B1Click()"_s, [this] { m_letter->B1Click(); }); });
+    QObject::connect(toolbar, &suite::Controles::B2Click, &m_form,
+                     [this] { m_guard(u"Controles_B2Click()"_s, [this] { m_labels->B2Click(); }); });
 }
 
 } // namespace xb733

@@ -14,11 +14,13 @@ class Utilerias;
 
 namespace xb733 {
 
+class AssetLabels;
 class AssetScreen;
 class DepreciationHistory;
 class DistributionGrid;
 class FormControls;
 class RecordLoader;
+class ResponsibilityLetter;
 class ToolbarCommands;
 struct FormVariables;
 
@@ -53,6 +55,8 @@ private:
     std::unique_ptr<DistributionGrid> m_grid;
     std::unique_ptr<RecordLoader> m_loader;
     std::unique_ptr<ToolbarCommands> m_commands;
+    std::unique_ptr<ResponsibilityLetter> m_letter;
+    std::unique_ptr<AssetLabels> m_labels;
 };
 
 } // namespace xb733
