@@ -1,5 +1,6 @@
 #include "screen/RecordEvents.h"
 
+#include "assets/AcceptCommand.h"
 #include "assets/AssetLabels.h"
 #include "assets/AssetScreen.h"
 #include "assets/DepreciationHistory.h"
@@ -99,6 +100,13 @@ void RecordEvents::wireGrid()
 
 void RecordEvents::wireSave()
 {
+    // A successful save ends with the cancel handling, back to key entry.
+    m_accept = std::make_unique<AcceptCommand>(*m_screen, *m_commands);
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    // The toolbar reads the flag back as soon as the handler returns.
+    QObject::connect(toolbar, &suite::Controles::Aceptar, &m_form, [this](short &nuevo) {
+        m_guard(u"Controles_Aceptar()"_s, [&] { m_accept->Aceptar(nuevo); });
+    }, Qt::DirectConnection);
 }
 
 void RecordEvents::wireDeactivation()

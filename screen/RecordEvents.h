@@ -14,6 +14,7 @@ class Utilerias;
 
 namespace xb733 {
 
+class AcceptCommand;
 class AssetLabels;
 class AssetScreen;
 class DepreciationHistory;
@@ -55,6 +56,7 @@ private:
     std::unique_ptr<DistributionGrid> m_grid;
     std::unique_ptr<RecordLoader> m_loader;
     std::unique_ptr<ToolbarCommands> m_commands;
+    std::unique_ptr<AcceptCommand> m_accept;
     std::unique_ptr<ResponsibilityLetter> m_letter;
     std::unique_ptr<AssetLabels> m_labels;
 };

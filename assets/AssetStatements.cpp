@@ -1,0 +1,90 @@
+#include "assets/AssetStatements.h"
+
+#include "assets/AssetModel.h"
+#include "assets/SqlLiteral.h"
+#include "suite/data/SuiteError.h"
+
+using namespace Qt::StringLiterals;
+
+namespace xb733 {
+
+namespace {
+
+// Column pieces begin with three blanks, as every statement of the suite's screens.
+const QString Indent = u"   "_s;
+
+} // namespace
+
+QString AssetStatements::literal(const AssetColumn &column, const QVariant &value)
+{
+    switch (column.insert) {
+    case ValueForm::Text:
+    case ValueForm::Date:
+    case ValueForm::Stamp:
+    case ValueForm::Operator:
+    case ValueForm::Code:
+        return SqlLiteral::text(value.toString());
+    case ValueForm::Empty:
+        return u"''"_s;
+    case ValueForm::Number:
+        return SqlLiteral::number(value);
+    case ValueForm::Integer:
+        return SqlLiteral::integer16(value);
+    case ValueForm::None:
+        break;
+    }
+    throw suite::SuiteError(u"La columna %1 no se escribe al guardar el activo fijo"_s.arg(column.name));
+}
+
+QString AssetStatements::insert(const ValueOf &valueOf)
+{
+    const auto columns = AssetModel::insertColumns();
+    QString names;
+    QString values;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const AssetColumn &column = *columns.at(i);
+        const bool last = i == columns.size() - 1;
+        names += Indent + column.name + (last ? u" "_s : u", "_s);
+        values += literal(column, valueOf(column));
+        // The life follows the last stamp with no blank between them.
+        if (last)
+            values += u")"_s;
+        else if (i == columns.size() - 2)
+            values += u","_s;
+        else
+            values += u", "_s;
+    }
+    return u"INSERT INTO Activo_Fijo("_s + names + u") VALUES ("_s + values;
+}
+
+QString AssetStatements::update(const ValueOf &valueOf, const QString &keyValor)
+{
+    const auto columns = AssetModel::updateColumns();
+    QString sql = u"UPDATE Activo_Fijo SET "_s;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const AssetColumn &column = *columns.at(i);
+        sql += Indent + column.name + u" = "_s + literal(column, valueOf(column))
+               + (i == columns.size() - 1 ? u" "_s : u", "_s);
+    }
+    return sql + u"WHERE Af_Cve_Activo_Fijo = '"_s + SqlLiteral::inner(keyValor) + u"'"_s;
+}
+
+QString AssetStatements::deleteDistribution(const QString &keyText)
+{
+    return u" DELETE "_s + u" FROM Activo_Fijo_Centro_Costo "_s + u" WHERE Af_Cve_Activo_Fijo = '"_s
+           + SqlLiteral::inner(keyText) + u"'"_s;
+}
+
+QString AssetStatements::insertDistribution(const QString &keyValor, const QString &centre,
+                                            const QVariant &percentage)
+{
+    const auto &columns = AssetModel::distributionColumns();
+    QString names;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        names += Indent + columns.at(i).name + (i == columns.size() - 1 ? u" "_s : u", "_s);
+    return u"INSERT INTO Activo_Fijo_Centro_Costo("_s + names + u") VALUES ("_s + u"'"_s
+           + SqlLiteral::inner(keyValor) + u"', "_s + u"'"_s + SqlLiteral::inner(centre) + u"',"_s
+           + SqlLiteral::number(percentage) + u")"_s;
+}
+
+} // namespace xb733
