@@ -1,6 +1,7 @@
 #include "suite/data/DemoData.h"
 
 #include "suite/data/Connection.h"
+#include "suite/data/DemoEquipment.h"
 #include "suite/data/DemoFormats.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SqlText.h"
@@ -560,6 +561,7 @@ void DemoData::load(Connection &connection)
     loadConfiguration(connection);
     loadFormats(connection);
     loadAssets(connection);
+    DemoEquipment::load(connection);
     if (transaction)
         transaction->commit();
 }

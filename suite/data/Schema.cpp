@@ -182,6 +182,23 @@ QVector<TableDef> declareTables()
             text(u"Vh_Odometro"_s, 20),
             text(u"Af_Cve_Activo_Fijo"_s, 15),
         })},
+        // The catalogues the generated records' default codes come from.
+        {u"Tipo_Equipo"_s, catalogue({
+            key(u"Te_Cve_Tipo_Equipo"_s, 10),
+            text(u"Te_Descripcion"_s, 60),
+        })},
+        {u"Ubicacion_Equipo"_s, catalogue({
+            key(u"Ue_Cve_Ubicacion_Equipo"_s, 10),
+            text(u"Ue_Descripcion"_s, 60),
+        })},
+        {u"Marca"_s, catalogue({
+            key(u"Mr_Cve_Marca"_s, 10),
+            text(u"Mr_Descripcion"_s, 60),
+        })},
+        {u"Tipo_Vehiculo"_s, catalogue({
+            key(u"Tv_Cve_Tipo_Vehiculo"_s, 10),
+            text(u"Tv_Descripcion"_s, 60),
+        })},
         {u"Etiqueta"_s, catalogue({
             key(u"Et_Cve_Etiqueta"_s, 10),
             text(u"Et_Descripcion"_s, 60),
