@@ -3,6 +3,7 @@
 #include "assets/AcceptCommand.h"
 #include "assets/AssetLabels.h"
 #include "assets/AssetScreen.h"
+#include "assets/Deactivation.h"
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
 #include "assets/RecordLoader.h"
@@ -111,6 +112,13 @@ void RecordEvents::wireSave()
 
 void RecordEvents::wireDeactivation()
 {
+    // A committed change ends with the cancel handling, back to Idle.
+    m_deactivation = std::make_unique<Deactivation>(*m_screen, *m_commands);
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    QObject::connect(toolbar, &suite::Controles::Eliminar, &m_form,
+                     [this] { m_guard(u"Controles_Eliminar()"_s, [this] { m_deactivation->Eliminar(); }); });
+    QObject::connect(toolbar, &suite::Controles::Reactivar, &m_form,
+                     [this] { m_guard(u"Controles_Reactivar()"_s, [this] { m_deactivation->Reactivar(); }); });
 }
 
 void RecordEvents::wireGeneration()

@@ -17,6 +17,7 @@ namespace xb733 {
 class AcceptCommand;
 class AssetLabels;
 class AssetScreen;
+class Deactivation;
 class DepreciationHistory;
 class DistributionGrid;
 class FormControls;
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<RecordLoader> m_loader;
     std::unique_ptr<ToolbarCommands> m_commands;
     std::unique_ptr<AcceptCommand> m_accept;
+    std::unique_ptr<Deactivation> m_deactivation;
     std::unique_ptr<ResponsibilityLetter> m_letter;
     std::unique_ptr<AssetLabels> m_labels;
 };

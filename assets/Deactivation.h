@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace xb733 {
+
+class AssetScreen;
+class ToolbarCommands;
+
+// Eliminar and Reactivar: an asset is never deleted, only marked deactivated
+// ("BA") or active again ("AC"). The change is carried over to the equipment
+// and vehicle records generated from the asset, and the audit registration
+// may veto it; all of it is one transaction. A committed change returns the
+// screen to Idle through the cancel handling; otherwise it keeps the asset.
+class Deactivation
+{
+public:
+    Deactivation(const AssetScreen &screen, ToolbarCommands &commands);
+
+    void Eliminar();
+    void Reactivar();
+
+private:
+    struct Change;
+    void run(const Change &change);
+    bool apply(const Change &change);
+
+    const AssetScreen &m_screen;
+    ToolbarCommands &m_commands;
+};
+
+} // namespace xb733
