@@ -6,6 +6,7 @@
 #include "assets/Deactivation.h"
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
+#include "assets/EquipmentGeneration.h"
 #include "assets/RecordLoader.h"
 #include "assets/ResponsibilityLetter.h"
 #include "assets/ToolbarCommands.h"
@@ -123,6 +124,10 @@ void RecordEvents::wireDeactivation()
 
 void RecordEvents::wireGeneration()
 {
+    m_generation = std::make_unique<EquipmentGeneration>(*m_screen);
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    QObject::connect(toolbar, &suite::Controles::B3Click, &m_form,
+                     [this] { m_guard(u"Controles_B3Click()"_s, [this] { m_generation->B3Click(); }); });
 }
 
 void RecordEvents::wirePrinting()

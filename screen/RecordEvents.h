@@ -20,6 +20,7 @@ class AssetScreen;
 class Deactivation;
 class DepreciationHistory;
 class DistributionGrid;
+class EquipmentGeneration;
 class FormControls;
 class RecordLoader;
 class ResponsibilityLetter;
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<ToolbarCommands> m_commands;
     std::unique_ptr<AcceptCommand> m_accept;
     std::unique_ptr<Deactivation> m_deactivation;
+    std::unique_ptr<EquipmentGeneration> m_generation;
     std::unique_ptr<ResponsibilityLetter> m_letter;
     std::unique_ptr<AssetLabels> m_labels;
 };

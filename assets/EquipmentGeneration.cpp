@@ -1,0 +1,344 @@
+#include "assets/EquipmentGeneration.h"
+
+#include "assets/AssetScreen.h"
+#include "assets/SqlLiteral.h"
+#include "screen/FormControls.h"
+#include "screen/FormVariables.h"
+#include "suite/data/SuiteError.h"
+#include "suite/data/TransactionGuard.h"
+#include "suite/kit/Controles.h"
+#include "suite/kit/DpFecha.h"
+#include "suite/kit/KeyFormat.h"
+#include "suite/kit/TxtKit.h"
+#include "suite/services/Entorno.h"
+#include "suite/services/Utilerias.h"
+
+#include <QStringList>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace xb733 {
+
+namespace {
+
+const QString Routine = u"Controles_B3Click()"_s;
+const QString Suite = u"Talvexor"_s;
+
+const QString EquipmentFailureId = u"ERR-ID:7500034"_s;
+const QString VehicleFailureId = u"ERR-ID:7500035"_s;
+const QString CommandFailureId = u"ERR-ID:7500042"_s;
+
+// The equipment's defaults, checked in this order before anything is written.
+struct Requirement
+{
+    QString FormVariables::*value;
+    QString refusal;
+};
+const Requirement EquipmentRequirements[] = {
+    {&FormVariables::FormatoEquipo, u"Debe configurar correctamente la variable <FTO_EQUIPO> "_s},
+    {&FormVariables::TipoEquipoDefault, u"Debe configurar correctamente la variable <CAT_TIPO_EQUIPO_DEFAULT> "_s},
+    {&FormVariables::UbicacionEquipoDefault,
+     u"Debe configurar correctamente la variable <CAT_UBICACION_EQUIPO_DEFAULT> "_s},
+    {&FormVariables::MarcaEquipoDefault, u"Debe configurar correctamente la variable <CAT_MARCA_EQUIPO_DEFAULT> "_s},
+};
+
+const QString EquipmentInsert = u"INSERT INTO Equipo( "
+                                "   Eq_Cve_Equipo, "
+                                "   Eq_Cliente, "
+                                "   Eq_Activo_Fijo, "
+                                "   Te_Cve_Tipo_Equipo, "
+                                "   Ue_Cve_Ubicacion_Equipo, "
+                                "   Mr_Cve_Marca, "
+                                "   Eq_Serie, "
+                                "   Eq_Numero_Economico, "
+                                "   Eq_Modelo, "
+                                "   Eq_Centro_Costo, "
+                                "   Eq_UserDef_1, "
+                                "   Eq_UserDef_2, "
+                                "   Eq_UserDef_3, "
+                                "   Eq_UserDef_4, "
+                                "   Eq_UserDef_5, "
+                                "   Eq_UserDef_6, "
+                                "   Oper_Alta, "
+                                "   Fecha_Alta, "
+                                "   Oper_Ult_Modif, "
+                                "   Fecha_Ult_Modif "
+                                ") VALUES ("_s;
+
+// The vehicle's two variables are refused with a message of their own.
+const QString VehicleTypeRefusal = u"Debe confifurar correctamente la variable <CAT_TIPO_VEHICULO_DEFAULT> "_s;
+const QString VehicleTypeRefusalId = u"ERR-ID:7500050"_s;
+const QString VehicleBrandRefusal = u"Debe confifurar correctamente la variable <CAT_MARCA_EQUIPO_DEFAULT> "_s;
+const QString VehicleBrandRefusalId = u"ERR-ID:7500051"_s;
+
+const QString VehicleInsert = u"INSERT INTO Vehiculo("
+                              "   Vh_Cve_Vehiculo, "
+                              "   Vh_Descripcion, "
+                              "   Vh_Sucursal, "
+                              "   Vh_Tabla, "
+                              "   Vh_Documento, "
+                              "   Tv_Cve_Tipo_Vehiculo, "
+                              "   Vh_Placas, "
+                              "   Vh_Ejes, "
+                              "   Vh_Marca, "
+                              "   Vh_Modelo, "
+                              "   Vh_Num_Economico, "
+                              "   Vh_Serie, "
+                              "   Vh_Motor, "
+                              "   Vh_Capacidad_M3,"
+                              "   Vh_Capacidad_Peso, "
+                              "   Vh_Porcentaje_Carga, "
+                              "   Vh_Poliza_Seguro, "
+                              "   Vh_Compania_Seguro, "
+                              "   Vh_Inicio_Seguro, "
+                              "   Vh_Fin_Seguro, "
+                              "   Vh_Odometro, "
+                              "   Af_Cve_Activo_Fijo, "
+                              "   Oper_Alta, "
+                              "   Fecha_Alta, "
+                              "   Oper_Ult_Modif,"
+                              "   Fecha_Ult_Modif "
+                              ")VALUES ("_s;
+constexpr int VehicleModelLength = 8;
+
+// What was made, what was there already.
+const QString EquipmentCreated = u"Se creó el equipo con clave: "_s;
+const QString EquipmentCreatedId = u"ERR-ID:7500036"_s;
+const QString VehicleCreated = u"Se creo el vehículo con clave: "_s;
+const QString VehicleCreatedId = u"ERR-ID:7500037"_s;
+const QString BothCreatedSecondLine = u"se creó el vehículo con clave: "_s;
+const QString BothCreatedId = u"ERR-ID:7500038"_s;
+const QString EquipmentExists = u"Ya existe un equipo con esta clave de activo fijo"_s;
+const QString EquipmentExistsId = u"ERR-ID:7500039"_s;
+const QString VehicleExists = u"Ya existe un vehículo con está clave de activo fijo"_s;
+const QString VehicleExistsId = u"ERR-ID:7500040"_s;
+const QString BothExist = u"Ya existe un equipo  un vehículo con esta clave de activo fijo"_s;
+const QString BothExistId = u"ERR-ID:7500041"_s;
+
+constexpr int Critical = 16;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+
+QString failureText(const std::exception &e)
+{
+    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
+        return error->description();
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+struct EquipmentGeneration::Outcome
+{
+    enum Record { NotWanted, Created, Existing };
+    Record equipment = NotWanted;
+    Record vehicle = NotWanted;
+    QString equipmentKey;
+    QString vehicleKey;
+    QString failureId; // set when a generation failed: TextoError is shown under it
+};
+
+EquipmentGeneration::EquipmentGeneration(const AssetScreen &screen)
+    : m_screen(screen)
+{
+}
+
+void EquipmentGeneration::B3Click()
+{
+    // A refusal of the vehicle's variables shows its own message and leaves
+    // no reason here, so the failure message that follows it stays empty
+    // rather than repeating an earlier press's reason.
+    TextoError.clear();
+    try {
+        const Outcome outcome = generate();
+        if (!outcome.failureId.isEmpty()) {
+            m_screen.message(TextoError, Critical, Suite, outcome.failureId);
+            return;
+        }
+        report(outcome);
+    } catch (const std::exception &e) {
+        m_screen.message(failureText(e), Critical, Routine, CommandFailureId);
+    }
+}
+
+// Returns with the transaction committed, or rolled back (by the guard) when
+// a generation failed or anything threw, so no message waits on open work.
+EquipmentGeneration::Outcome EquipmentGeneration::generate()
+{
+    const QString key = m_screen.keyBox().text();
+    const QString type = m_screen.text(u"txt_Ta_Cve_Tipo_ActivoFijo"_s);
+    suite::Utilerias &utilerias = m_screen.utilerias();
+    suite::TransactionGuard transaction(m_screen.connection());
+    Outcome outcome;
+
+    const QString equipment = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
+                                                   u"Ta_Equipo"_s, 0, QString(), QString(), QString());
+    if (equipment == u"SI"_s) {
+        const QString existing = utilerias.BuscaValor(u"Equipo"_s, u"Eq_Activo_Fijo"_s, key, u"Eq_Activo_Fijo"_s,
+                                                      0, QString(), QString(), QString());
+        if (existing.isEmpty()) {
+            bool ok = false;
+            GeneraEquipo(outcome.equipmentKey, ok);
+            if (!ok) {
+                outcome.failureId = EquipmentFailureId;
+                return outcome;
+            }
+            outcome.equipment = Outcome::Created;
+        } else {
+            outcome.equipment = Outcome::Existing;
+        }
+    }
+
+    const QString vehicleType = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
+                                                     u"Ta_Tipo_Vehiculo"_s, 0, QString(), QString(), QString());
+    if (!vehicleType.isEmpty()) {
+        const QString existing = utilerias.BuscaValor(u"Vehículo"_s, u"Af_Cve_Activo_Fijo"_s, key,
+                                                      u"Af_Cve_Activo_Fijo"_s, 0, QString(), QString(), QString());
+        if (existing.isEmpty()) {
+            bool ok = false;
+            GeneraVehiculo(outcome.vehicleKey, ok);
+            if (!ok) {
+                outcome.failureId = VehicleFailureId;
+                return outcome;
+            }
+            outcome.vehicle = Outcome::Created;
+        } else {
+            outcome.vehicle = Outcome::Existing;
+        }
+    }
+
+    transaction.commit();
+    return outcome;
+}
+
+void EquipmentGeneration::report(const Outcome &outcome) const
+{
+    const QString title = m_screen.toolbar().b3caption();
+    const bool equipmentMade = outcome.equipment == Outcome::Created;
+    const bool vehicleMade = outcome.vehicle == Outcome::Created;
+    if (equipmentMade && vehicleMade) {
+        m_screen.message(EquipmentCreated + outcome.equipmentKey + u"\r\n"_s + BothCreatedSecondLine
+                             + outcome.vehicleKey,
+                         Exclamation, title, BothCreatedId);
+    } else if (equipmentMade) {
+        m_screen.message(EquipmentCreated + outcome.equipmentKey, Information, title, EquipmentCreatedId);
+    } else if (vehicleMade) {
+        m_screen.message(VehicleCreated + outcome.vehicleKey, Information, title, VehicleCreatedId);
+    }
+
+    const bool equipmentThere = outcome.equipment == Outcome::Existing;
+    const bool vehicleThere = outcome.vehicle == Outcome::Existing;
+    if (equipmentThere && vehicleThere)
+        m_screen.message(BothExist, Exclamation, Suite, BothExistId);
+    else if (equipmentThere)
+        m_screen.message(EquipmentExists, Exclamation, Suite, EquipmentExistsId);
+    else if (vehicleThere)
+        m_screen.message(VehicleExists, Exclamation, Suite, VehicleExistsId);
+}
+
+void EquipmentGeneration::GeneraEquipo(QString &key, bool &ok)
+{
+    ok = false;
+    try {
+        const FormVariables &variables = m_screen.variables();
+        for (const Requirement &requirement : EquipmentRequirements) {
+            if ((variables.*requirement.value).isEmpty()) {
+                TextoError = requirement.refusal;
+                return;
+            }
+        }
+        suite::Utilerias &utilerias = m_screen.utilerias();
+        const QString stamp = utilerias.FechaTexto(utilerias.FechaServidor());
+        const QString user = m_screen.entorno().Usuario();
+        int next = 0;
+        utilerias.SiguienteClave(u"Equipo"_s, u"Eq_Cve_Equipo"_s, QString(), QString(), QString(), QString(),
+                                 QString(), QString(), QString(), next);
+        const QString newKey = suite::formatKey(QString::number(next), variables.FormatoEquipo);
+
+        auto date = [&](const QString &picker) {
+            return SqlLiteral::text(
+                utilerias.FechaSql(m_screen.controls().require<suite::dpFecha>(picker)->date()));
+        };
+        const QStringList values = {
+            SqlLiteral::text(newKey),
+            SqlLiteral::text(QString()),
+            SqlLiteral::text(m_screen.keyBox().text()),
+            SqlLiteral::text(variables.TipoEquipoDefault),
+            SqlLiteral::text(variables.UbicacionEquipoDefault),
+            SqlLiteral::text(variables.MarcaEquipoDefault),
+            SqlLiteral::text(m_screen.text(u"txtNSerie"_s)),
+            SqlLiteral::text(m_screen.text(u"txtNEconomico"_s)),
+            SqlLiteral::text(m_screen.text(u"txtModelo"_s)),
+            SqlLiteral::text(QString()),
+            SqlLiteral::text(m_screen.text(u"txtUser1"_s)),
+            SqlLiteral::text(m_screen.text(u"txtUser2"_s)),
+            SqlLiteral::number(m_screen.box(u"txtUser3"_s).valor()),
+            SqlLiteral::number(m_screen.box(u"txtUser4"_s).valor()),
+            date(u"dpUser5"_s),
+            date(u"dpUser6"_s),
+            SqlLiteral::text(user),
+            SqlLiteral::text(stamp),
+            SqlLiteral::text(user),
+            SqlLiteral::text(stamp),
+        };
+        m_screen.execute(EquipmentInsert + values.join(u", "_s) + u")"_s);
+        key = newKey;
+        ok = true;
+    } catch (const std::exception &e) {
+        TextoError = failureText(e);
+    }
+}
+
+void EquipmentGeneration::GeneraVehiculo(QString &key, bool &ok)
+{
+    ok = false;
+    try {
+        const FormVariables &variables = m_screen.variables();
+        if (variables.TipoVehiculoDefault.isEmpty()) {
+            m_screen.message(VehicleTypeRefusal, Exclamation, Suite, VehicleTypeRefusalId);
+            return;
+        }
+        if (variables.MarcaEquipoDefault.isEmpty()) {
+            m_screen.message(VehicleBrandRefusal, Exclamation, Suite, VehicleBrandRefusalId);
+            return;
+        }
+        suite::Utilerias &utilerias = m_screen.utilerias();
+        const QString stamp = utilerias.FechaTexto(utilerias.FechaServidor());
+        const QString user = m_screen.entorno().Usuario();
+        int next = 0;
+        utilerias.SiguienteClave(u"Vehículo"_s, u"Vh_Cve_Vehiculo"_s, QString(), QString(), QString(), QString(),
+                                 QString(), QString(), QString(), next);
+        const QString newKey = suite::formatKey(QString::number(next), variables.FormatoVehiculo);
+
+        const QString empty = SqlLiteral::text(QString());
+        const QString zero = SqlLiteral::text(u"0"_s);
+        const QStringList values = {
+            SqlLiteral::text(newKey),
+            SqlLiteral::text(m_screen.text(u"txt_Af_Descripcion"_s)),
+            empty, empty, empty,
+            SqlLiteral::text(variables.TipoVehiculoDefault),
+            empty,
+            zero,
+            SqlLiteral::text(variables.MarcaEquipoDefault),
+            SqlLiteral::text(m_screen.text(u"txtModelo"_s).left(VehicleModelLength)),
+            SqlLiteral::text(m_screen.text(u"txtNEconomico"_s)),
+            SqlLiteral::text(m_screen.text(u"txtNSerie"_s)),
+            empty,
+            zero, zero, zero,
+            empty, empty, empty, empty, empty,
+            SqlLiteral::text(m_screen.keyBox().text()),
+            SqlLiteral::text(user),
+            SqlLiteral::text(stamp),
+            SqlLiteral::text(user),
+            SqlLiteral::text(stamp),
+        };
+        m_screen.execute(VehicleInsert + values.join(u", "_s) + u")"_s);
+        key = newKey;
+        ok = true;
+    } catch (const std::exception &e) {
+        TextoError = failureText(e);
+    }
+}
+
+} // namespace xb733

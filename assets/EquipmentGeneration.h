@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace xb733 {
+
+class AssetScreen;
+
+// The third extra button, "Generar equipo" (B3Click): for an asset whose type
+// is managed as equipment and/or as a vehicle, creates the missing Equipo and
+// Vehiculo records in one transaction, each with a new key and the defaults
+// start-up read, and reports what it created and what existed already. A
+// record that exists is never made twice.
+class EquipmentGeneration
+{
+public:
+    explicit EquipmentGeneration(const AssetScreen &screen);
+
+    void B3Click();
+
+private:
+    struct Outcome;
+    Outcome generate();
+    void report(const Outcome &outcome) const;
+
+    // Each inserts its row inside the command's transaction; on failure the
+    // reason is left in TextoError (or shown, for the vehicle's variables)
+    // and ok is false.
+    void GeneraEquipo(QString &key, bool &ok);
+    void GeneraVehiculo(QString &key, bool &ok);
+
+    const AssetScreen &m_screen;
+    QString TextoError;
+};
+
+} // namespace xb733
