@@ -371,8 +371,11 @@ void tst_Saving::roundTrip()
     const QJsonObject controls = idle.value(u"controls"_s).toObject();
     for (auto it = controls.begin(); it != controls.end(); ++it) {
         const QJsonObject c = it.value().toObject();
-        if (c.value(u"tag"_s).toString() == u"1"_s || c.value(u"tag"_s).toString() == u"5"_s)
+        if (c.value(u"tag"_s).toString() == u"1"_s || c.value(u"tag"_s).toString() == u"5"_s) {
             QVERIFY2(!c.value(u"enabled"_s).toBool(), qPrintable(it.key()));
+            // Emptied: a numeric box shows its zero.
+            QVERIFY2(c.value(u"text"_s).toString().isEmpty() || c.value(u"valor"_s).toDouble() == 0, qPrintable(it.key()));
+        }
         if (c.contains(u"items"_s) || c.contains(u"rows"_s))
             QVERIFY2(c.value(c.contains(u"items"_s) ? u"items"_s : u"rows"_s).toArray().isEmpty(), qPrintable(it.key()));
     }
