@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev sqlite3 libsqlite3-dev
   pkg-config ninja-build cmake g++ make postgresql fonts-dejavu-core
-  xvfb xdotool imagemagick poppler-utils libqrencode-dev zbar-tools
+  xvfb xauth xdotool imagemagick poppler-utils libqrencode-dev zbar-tools
 )
 
 missing=()

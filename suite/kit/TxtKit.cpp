@@ -303,6 +303,25 @@ void txtKIT::reformatNumber()
         setText(format.format(*number));
 }
 
+bool txtKIT::event(QEvent *event)
+{
+    // Ctrl with a letter or digit is a command of the window (the toolbar's
+    // Ctrl+E, Ctrl+N...), except the editing keys every user knows; the line
+    // editor's own bindings (Ctrl+E is the end of the line) must not swallow it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        const int k = key->key();
+        const bool letterOrDigit = (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9);
+        static const QList<int> editing = {Qt::Key_A, Qt::Key_C, Qt::Key_V, Qt::Key_X, Qt::Key_Y, Qt::Key_Z};
+        if (mods == Qt::ControlModifier && letterOrDigit && !editing.contains(k)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void txtKIT::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();

@@ -118,6 +118,7 @@ Q_SIGNALS:
     void abrirTransaccion(const QString &transaccion);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QtTest/QtTest>
 
@@ -338,6 +339,22 @@ void TestTextBox::enterRaisesEnteredThenMovesOn()
         else
             QVERIFY2(form.key->hasFocus(), qPrintable(c.text));
     }
+
+    // The window's Ctrl commands reach it from a box; the editing keys stay the box's.
+    int commands = 0;
+    QShortcut deactivate(QKeySequence(Qt::CTRL | Qt::Key_E), form.key->window());
+    QShortcut selectAll(QKeySequence(Qt::CTRL | Qt::Key_A), form.key->window());
+    QObject::connect(&deactivate, &QShortcut::activated, form.key, [&] { ++commands; });
+    QObject::connect(&selectAll, &QShortcut::activated, form.key, [&] { commands += 100; });
+    form.key->setFocus();
+    form.key->setText(u"abc"_s);
+    form.key->setCursorPosition(0);
+    QTest::keyClick(form.key, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(commands, 1);
+    QCOMPARE(form.key->cursorPosition(), 0);
+    QTest::keyClick(form.key, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(commands, 1);
+    QCOMPARE(form.key->selectedText(), u"abc"_s);
 }
 
 QTEST_MAIN(TestTextBox)
