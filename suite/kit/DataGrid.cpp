@@ -6,6 +6,7 @@
 #include "suite/kit/NumberFormat.h"
 #include "suite/session/Session.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -130,6 +131,15 @@ protected:
             auto *key = static_cast<QKeyEvent *>(event);
             if (m_grid->editorKeyEvent(editor, key))
                 return true;
+        }
+        // The focus going elsewhere (the toolbar's accept, another field)
+        // leaves the cell too: the screen checks it as it would on a move.
+        // The cell is left whatever the answer.
+        if (editor && event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            QWidget *next = QApplication::focusWidget();
+            if (!next || (next != m_grid && !m_grid->isAncestorOf(next)))
+                m_grid->askLeave();
         }
         return QStyledItemDelegate::eventFilter(watched, event);
     }

@@ -187,6 +187,16 @@ void TestGrid::refusedCellLeaveKeepsTheGridOnTheCell()
     QCOMPARE(grid->Col(), 1);
     form.key(Qt::Key_Escape);
 
+    // Leaving the grid for another control checks the cell being typed too.
+    QVERIFY(grid->setCurrentCell(0, 0));
+    const qsizetype asked = askedWith.size();
+    form.type(u"MAL"_s);
+    form.after->setFocus();
+    QCOMPARE(askedWith.size(), asked + 1);
+    QCOMPARE(askedWith.last(), u"MAL"_s);
+    QCOMPARE(grid->text(0, u"Clave"_s), QString());
+    grid->setFocus();
+
     // A refused move by code, by the arrow keys or by a click stays too.
     QVERIFY(grid->setCurrentCell(0, 0));
     grid->setCellText(u"Clave"_s, u"MAL"_s);
