@@ -44,16 +44,26 @@ struct Connection::Private
     StatementFault fault;
 
     // counted: one of the caller's statements, which an armed fault may strike.
-    void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted)
+    // fetch reads the rows of a statement that ran: the database finds most
+    // of them only as they are read, so their time is the statement's too.
+    template<typename Fetch>
+    void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted, Fetch &&fetch)
     {
         if (counted && fault.strikes(statement))
             strike(self);
         QElapsedTimer timer;
         timer.start();
         const bool ok = query.exec(statement);
+        if (ok)
+            fetch();
         Q_EMIT self->statementExecuted(statement, timer.nsecsElapsed() / 1000);
         if (!ok)
             throw SuiteError(errorText(query.lastError()));
+    }
+
+    void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted)
+    {
+        run(self, statement, query, counted, [] {});
     }
 
     void runPlain(Connection *self, const QString &statement, bool counted)
@@ -173,31 +183,33 @@ RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
     const QString translated = translate(statement);
     QSqlQuery query(d->db);
     query.setForwardOnly(true);
-    d->run(this, translated, query, true);
+    QStringList columns;
+    QVector<QVector<QVariant>> rows;
+    d->run(this, translated, query, true, [&] {
+        if (!query.isSelect())
+            return;
+        const QSqlRecord record = query.record();
+        columns.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            columns.append(record.fieldName(i));
+        while (query.next()) {
+            QVector<QVariant> row;
+            row.reserve(columns.size());
+            for (int i = 0; i < columns.size(); ++i) {
+                QVariant value = query.value(i);
+                // A NULL keeps a type, so isValid() tells it from a missing value.
+                if (!value.isValid())
+                    value = QVariant(QMetaType::fromType<QString>());
+                row.append(d->dialect->normalize(columns.at(i), value));
+            }
+            rows.append(std::move(row));
+        }
+    });
 
     if (recordsAffected)
         *recordsAffected = query.numRowsAffected();
     if (!query.isSelect())
         return std::make_shared<Recordset>();
-
-    const QSqlRecord record = query.record();
-    QStringList columns;
-    columns.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i)
-        columns.append(record.fieldName(i));
-    QVector<QVector<QVariant>> rows;
-    while (query.next()) {
-        QVector<QVariant> row;
-        row.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i) {
-            QVariant value = query.value(i);
-            // A NULL keeps a type, so isValid() tells it from a missing value.
-            if (!value.isValid())
-                value = QVariant(QMetaType::fromType<QString>());
-            row.append(d->dialect->normalize(columns.at(i), value));
-        }
-        rows.append(std::move(row));
-    }
     if (query.lastError().isValid())
         throw SuiteError(errorText(query.lastError()));
     return std::make_shared<Recordset>(std::move(columns), std::move(rows));

@@ -73,7 +73,8 @@ public:
     QString faultSql() const;
 
 Q_SIGNALS:
-    // Every statement, as sent to the driver, with how long it took.
+    // Every statement, as sent to the driver, with how long it took (reading
+    // its rows included).
     void statementExecuted(const QString &statement, qint64 microseconds);
     // An armed fault struck statement number `statement`, before it fails.
     void faultFired(int statement, const QString &sql);
