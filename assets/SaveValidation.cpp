@@ -293,7 +293,9 @@ bool SaveValidation::distributionIsValid()
         const suite::RecordsetPtr found = m_screen.execute(
             u"SELECT Cc_Cve_Centro_Costo "_s + u"FROM Centro_Costo "_s + u"WHERE Cc_Cve_Centro_Costo = '"_s
             + SqlLiteral::inner(centre) + u"' AND "_s
-            + u"   Cc_Cve_Centro_Costo NOT IN (SELECT Cc_Acumula FROM Centro_Costo) AND "_s
+            // NOT EXISTS, not NOT IN: PostgreSQL hashes the whole subquery for NOT IN on every look-up.
+            + u"   NOT EXISTS (SELECT 1 FROM Centro_Costo Acumula "_s
+            + u"WHERE Acumula.Cc_Acumula = Centro_Costo.Cc_Cve_Centro_Costo) AND "_s
             + u"   Centro_Costo.Es_Cve_Estado <> 'BA' "_s);
         const bool postable = !found->Eof();
         found->Close();
