@@ -8,15 +8,12 @@
 #include <QApplication>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <QtTest/QtTest>
 
 using namespace Qt::StringLiterals;
 using suite::SearchDialog;
 
 namespace {
-
-constexpr int CatalogueSize = 100000;
 
 // A catalogue of 100,000 rows, with a few whose texts hold quotes and
 // wildcards, and one deactivated row; searched through its own Consulta row.
@@ -26,12 +23,11 @@ void makeCatalogue(suite::Connection &c)
               "Es_Cve_Estado VARCHAR(2) NOT NULL)"_s);
     c.BeginTrans();
     if (c.backend() == u"sqlite"_s) {
-        c.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                  "INSERT INTO Catalogo_Prueba SELECT printf('%06d', i), 'Artículo ' || i, 'AC' FROM n"_s
-                      .arg(CatalogueSize));
+        c.Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                  "INSERT INTO Catalogo_Prueba SELECT printf('%06d', i), 'Artículo ' || i, 'AC' FROM n"_s);
     } else {
         c.Execute(u"INSERT INTO Catalogo_Prueba SELECT lpad(i::text, 6, '0'), 'Artículo ' || i, 'AC' "
-                  "FROM generate_series(1, %1) AS i"_s.arg(CatalogueSize));
+                  "FROM generate_series(1, 100000) AS i"_s);
     }
     c.Execute(u"INSERT INTO Catalogo_Prueba (Cp_Clave, Cp_Descripcion, Es_Cve_Estado) VALUES "
               "('Q1', 'Tornillo de 1/2'' marca O''Brien', 'AC'), ('P1', 'Tela 100% algodón', 'AC'), "
@@ -52,20 +48,17 @@ QStringList keysShown(const SearchDialog &dialog)
 
 } // namespace
 
+// The screen's searches go through the session's presenter (scripted end to
+// end); this is the dialog a user gets.
 class TestSearch : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void filtersInTheDatabaseAndCaps_data();
+    void filtersInTheDatabaseAndCaps_data() { TestDatabase::addBackendRows(); }
     void filtersInTheDatabaseAndCaps();
-    void choosingByKeysClickAndF2();
+    void choosingByKeysAndF2();
 };
-
-void TestSearch::filtersInTheDatabaseAndCaps_data()
-{
-    TestDatabase::addBackendRows();
-}
 
 void TestSearch::filtersInTheDatabaseAndCaps()
 {
@@ -73,33 +66,18 @@ void TestSearch::filtersInTheDatabaseAndCaps()
     TALVEXOR_OPEN_OR_SKIP(connection, backend, false);
     TestSession session(std::move(connection));
     makeCatalogue(session.connection());
-
     QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
     SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-    QCOMPARE(dialog.title(), u"Catálogo de prueba"_s);
 
     // Nothing typed: the first hundred keys, and word that there are more.
     QCOMPARE(dialog.rowCount(), 100);
     QVERIFY(dialog.capped());
     QCOMPARE(dialog.rowTexts(0), QStringList({u"000001"_s, u"Artículo 1"_s}));
-    QCOMPARE(dialog.rowTexts(99).value(0), u"000100"_s);
-
-    // On the key.
-    dialog.setFilter(u"99999"_s);
-    QCOMPARE(keysShown(dialog), QStringList{u"099999"_s});
+    dialog.setFilter(u"99998"_s);   // on the key
+    QCOMPARE(keysShown(dialog), QStringList{u"099998"_s});
     QVERIFY(!dialog.capped());
-
-    // On the description, regardless of case.
-    dialog.setFilter(u"artículo 1234"_s);
-    QStringList expected{u"001234"_s};
-    for (int i = 12340; i <= 12349; ++i)
-        expected << u"0%1"_s.arg(i);
-    QCOMPARE(keysShown(dialog), expected);
-
-    // Still capped when many match.
-    dialog.setFilter(u"Artículo 5"_s);
-    QCOMPARE(dialog.rowCount(), 100);
-    QVERIFY(dialog.capped());
+    dialog.setFilter(u"artículo 99999"_s);   // on the description, regardless of case
+    QCOMPARE(keysShown(dialog), QStringList{u"099999"_s});
 
     // Quotes and wildcards are searched literally; deactivated rows are not offered.
     const QList<QPair<QString, QStringList>> literal = {
@@ -110,79 +88,50 @@ void TestSearch::filtersInTheDatabaseAndCaps()
         QCOMPARE(keysShown(dialog), keys);
         QVERIFY(dialog.errorText().isEmpty());
     }
-    dialog.setFilter(QString());
-    QCOMPARE(dialog.rowCount(), 100);
 }
 
-void TestSearch::choosingByKeysClickAndF2()
+void TestSearch::choosingByKeysAndF2()
 {
     TestSession session;
     makeCatalogue(session.connection());
+    auto dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+    dialog->show();
+    QTest::keyClicks(dialog->filterBox(), u"4242"_s);
+    QTest::keyClick(dialog->filterBox(), Qt::Key_Down);   // arrows move through the results
+    QCOMPARE(dialog->resultList()->indexOfTopLevelItem(dialog->resultList()->currentItem()), 1);
+    QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->chosenKey(), dialog->rowTexts(1).value(0));
+    QVERIFY(dialog->chosenKey().contains(u"4242"_s));
 
-    {
-        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-        dialog.show();
-        QTest::keyClicks(dialog.filterBox(), u"4242"_s);
-        QTest::keyClick(dialog.filterBox(), Qt::Key_Down);   // arrows move through the results
-        QCOMPARE(dialog.resultList()->indexOfTopLevelItem(dialog.resultList()->currentItem()), 1);
-        QTest::keyClick(dialog.filterBox(), Qt::Key_Return);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.chosenKey(), dialog.rowTexts(1).value(0));
-        QVERIFY(dialog.chosenKey().contains(u"4242"_s));
-    }
-    {
-        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.setFilter(u"099998"_s);
-        QTreeWidget *list = dialog.resultList();
-        QCOMPARE(list->topLevelItemCount(), 1);
-        const QRect rect = list->visualItemRect(list->topLevelItem(0));
-        // A widget's double click arrives after the first click's press and release.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QVERIFY(dialog.isVisible());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.chosenKey(), u"099998"_s);
-    }
-    {
-        // Esc chooses nothing; so does Enter when nothing matches, and the dialog stays.
-        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-        dialog.show();
-        dialog.setFilter(u"no existe tal cosa"_s);
-        QTest::keyClick(dialog.filterBox(), Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
-        QTest::keyClick(dialog.filterBox(), Qt::Key_Escape);
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(dialog.chosenKey(), QString());
-    }
+    // Esc chooses nothing; so does Enter when nothing matches, and the dialog stays.
+    dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+    dialog->show();
+    dialog->setFilter(u"no existe tal cosa"_s);
+    QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
+    QTest::keyClick(dialog->filterBox(), Qt::Key_Escape);
+    QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    QCOMPARE(dialog->chosenKey(), QString());
 
-    // F2 in a text box with no scripted presenter opens the kit's own dialog.
+    // F2 in a text box with no scripted presenter opens this dialog; the user types and presses Enter.
     session.session().setSearch(nullptr);
-
-    QWidget window;
-    auto *box = new suite::txtKIT(&window);
-    box->setProperty("idconsulta", u"PRUEBA_GRANDE"_s);
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(box);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    box->setFocus();
-
-    // The user types a filter in the dialog and presses Enter.
+    suite::txtKIT box;
+    box.setProperty("idconsulta", u"PRUEBA_GRANDE"_s);
+    box.show();
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
     bool sawDialog = false;
     QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<SearchDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        sawDialog = true;
-        QTest::keyClicks(dialog->filterBox(), u"O'Brien"_s);
-        QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+        if (auto *shown = qobject_cast<SearchDialog *>(QApplication::activeModalWidget())) {
+            sawDialog = true;
+            QTest::keyClicks(shown->filterBox(), u"O'Brien"_s);
+            QTest::keyClick(shown->filterBox(), Qt::Key_Return);
+        }
     });
-    QTest::keyClick(box, Qt::Key_F2);
+    QTest::keyClick(&box, Qt::Key_F2);
     QVERIFY(sawDialog);
-    QCOMPARE(box->text(), u"Q1"_s);
+    QCOMPARE(box.text(), u"Q1"_s);
 }
 
 QTEST_MAIN(TestSearch)
