@@ -1,6 +1,5 @@
-// A small component for the runtime's tests: one class whose instances say
-// how many times the component's start routine had run when they were made,
-// and one class that has no maker.
+// A component for the runtime's tests: one class whose instances say how many times its start and
+// stop routines had run when they were made, and one class that has no maker.
 #include "suite/runtime/ComponentServer.h"
 #include "suite/runtime/ComponentTable.h"
 
@@ -14,20 +13,9 @@ namespace {
 int starts = 0;
 int stops = 0;
 
-void start()
-{
-    ++starts;
-}
-
-void stop()
-{
-    ++stops;
-}
-
 QObject *createObjeto()
 {
     auto *object = new QObject;
-    object->setObjectName(u"Objeto"_s);
     object->setProperty("starts", starts);
     object->setProperty("stops", stops);
     return object;
@@ -36,7 +24,7 @@ QObject *createObjeto()
 const suite::ComponentTable &table()
 {
     static const suite::ComponentTable t{
-        u"PRUEBA"_s, &start, &stop,
+        u"PRUEBA"_s, [] { ++starts; }, [] { ++stops; },
         {{u"Prueba.Objeto"_s, u"{11111111-2222-3333-4444-555555555555}"_s, u"Objeto de prueba"_s, &createObjeto},
          {u"Prueba.SinFabrica"_s, u"{66666666-7777-8888-9999-000000000000}"_s, u"Sin fabrica"_s, nullptr}}};
     return t;
@@ -46,22 +34,10 @@ const suite::ComponentTable &table()
 
 #define TEST_EXPORT extern "C" __attribute__((visibility("default")))
 
-TEST_EXPORT suite::HResult DllRegisterServer()
-{
-    return suite::ComponentServer::registerServer(table());
-}
-
-TEST_EXPORT suite::HResult DllUnregisterServer()
-{
-    return suite::ComponentServer::unregisterServer(table());
-}
-
+TEST_EXPORT suite::HResult DllRegisterServer() { return suite::ComponentServer::registerServer(table()); }
+TEST_EXPORT suite::HResult DllUnregisterServer() { return suite::ComponentServer::unregisterServer(table()); }
+TEST_EXPORT suite::HResult DllCanUnloadNow() { return suite::ComponentServer::canUnloadNow(table()); }
 TEST_EXPORT suite::HResult DllGetClassObject(const char *clsid, void **factory)
 {
     return suite::ComponentServer::getClassObject(table(), clsid, factory);
-}
-
-TEST_EXPORT suite::HResult DllCanUnloadNow()
-{
-    return suite::ComponentServer::canUnloadNow(table());
 }
