@@ -17,9 +17,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QObject *formOf(const Pantalla &pantalla)
+frmXB733 *formOf(const Pantalla &pantalla)
 {
-    return pantalla.GetPantalla().value<QObject *>();
+    return qobject_cast<frmXB733 *>(pantalla.GetPantalla().value<QObject *>());
 }
 
 QString moduleFile()
@@ -29,6 +29,7 @@ QString moduleFile()
 
 } // namespace
 
+// The host loading the module by its ProgID and showing the screen is covered end to end.
 class tst_Shell : public QObject
 {
     Q_OBJECT
@@ -39,85 +40,45 @@ private Q_SLOTS:
         m_session = std::make_unique<TestSession>();
         Publico::Main();
     }
-
     void cleanup()
     {
         Publico::Terminate();
         m_session.reset();
     }
 
-    void everyPantallaHandsOutTheSameForm()
+    void everyPantallaHandsOutTheSameUnloadedForm()
     {
-        QVERIFY(Publico::Entorno());
-        QVERIFY(Publico::Utilerias());
-        QVERIFY(!Publico::formulario());
-
         Pantalla first;
         Pantalla second;
-        QObject *form = formOf(first);
-        QVERIFY(qobject_cast<frmXB733 *>(form));
-        QCOMPARE(formOf(first), form);
+        frmXB733 *form = formOf(first);
+        QVERIFY(form);
         QCOMPARE(formOf(second), form);
-        // Late-bound, as the host reads it.
-        QCOMPARE(second.property("GetPantalla").value<QObject *>(), form);
-        // Handing the form out does not load it yet.
-        QVERIFY(!static_cast<frmXB733 *>(form)->isLoaded());
-
+        QVERIFY(!form->isLoaded());   // loaded on its first show
         // A second start routine keeps the services the form already uses.
         suite::Entorno *entorno = Publico::Entorno();
         Publico::Main();
         QCOMPARE(Publico::Entorno(), entorno);
-        QCOMPARE(static_cast<frmXB733 *>(form)->entorno(), entorno);
+        QCOMPARE(form->entorno(), entorno);
     }
 
-    void padreKeepsTheLastParentSet()
-    {
-        Pantalla pantalla;
-        QObject *form = formOf(pantalla);
-        QCOMPARE(form->property("Padre").value<QObject *>(), nullptr);
-
-        QObject one;
-        QObject two;
-        QVERIFY(form->setProperty("Padre", QVariant::fromValue<QObject *>(&one)));
-        QVERIFY(form->setProperty("Padre", QVariant::fromValue<QObject *>(&two)));
-        QCOMPARE(form->property("Padre").value<QObject *>(), &two);
-    }
-
-    void transaccionAsksConfigurationWithTheParentsValue_data()
-    {
-        QTest::addColumn<QVariant>("parentValue");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("configured") << QVariant(u"XB733"_s) << u"catalogo-activos"_s;
-        QTest::newRow("number converted to text") << QVariant(733) << u"por-numero"_s;
-        QTest::newRow("not configured") << QVariant(u"ZZ999"_s) << QString();
-    }
-
+    // The configuration of the parent's Transaccion, the arguments in that order.
     void transaccionAsksConfigurationWithTheParentsValue()
     {
-        QFETCH(QVariant, parentValue);
-        QFETCH(QString, expected);
-        suite::Connection &db = m_session->connection();
-        db.Execute(u"INSERT INTO Configuracion (Cf_Sistema, Cf_Clave, Cf_Valor) VALUES ('Talvexor', 'XB733', 'catalogo-activos')"_s);
-        db.Execute(u"INSERT INTO Configuracion (Cf_Sistema, Cf_Clave, Cf_Valor) VALUES ('Talvexor', '733', 'por-numero')"_s);
-        // The arguments the other way round would find this row instead.
-        db.Execute(u"INSERT INTO Configuracion (Cf_Sistema, Cf_Clave, Cf_Valor) VALUES ('XB733', 'Talvexor', 'al-reves')"_s);
-
+        m_session->connection().Execute(u"INSERT INTO Configuracion (Cf_Sistema, Cf_Clave, Cf_Valor) VALUES "
+                                        "('Talvexor', 'XB733', 'catalogo-activos'), ('Talvexor', '733', 'por-numero'), "
+                                        "('XB733', 'Talvexor', 'al-reves')"_s);
         Pantalla pantalla;
-        QObject *form = formOf(pantalla);
+        frmXB733 *form = formOf(pantalla);
+        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, form->Transaccion());   // no parent
         QObject parent;
-        parent.setProperty("Transaccion", parentValue);
         form->setProperty("Padre", QVariant::fromValue<QObject *>(&parent));
-        QCOMPARE(static_cast<frmXB733 *>(form)->Transaccion(), expected);
-    }
-
-    void transaccionFailsWithoutAParentValue()
-    {
-        Pantalla pantalla;
-        auto *form = static_cast<frmXB733 *>(formOf(pantalla));
-        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, form->Transaccion());
-        QObject parent; // no "Transaccion" property
-        form->setPadre(&parent);
-        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, form->Transaccion());
+        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, form->Transaccion());   // no "Transaccion" on it
+        const QList<QPair<QVariant, QString>> cases = {
+            {u"XB733"_s, u"catalogo-activos"_s}, {733, u"por-numero"_s}, {u"ZZ999"_s, QString()}};
+        for (const auto &[value, expected] : cases) {
+            parent.setProperty("Transaccion", value);
+            QCOMPARE(form->Transaccion(), expected);
+        }
     }
 
     void moduleRegistersAndKeepsLoadedWhileAScreenLives()
@@ -125,27 +86,19 @@ private Q_SLOTS:
         QFile::remove(suite::Registry::defaultFileName());
         suite::ComponentHost host;
         QCOMPARE(host.registerLibrary(moduleFile()), suite::hresult::Ok);
-        const suite::Registry::Entry entry = suite::Registry().find(u"XB733.Pantalla"_s);
-        QVERIFY(entry.isValid());
-        QCOMPARE(entry.library, moduleFile());
-
+        QCOMPARE(suite::Registry().find(u"XB733.Pantalla"_s).library, moduleFile());
         QCOMPARE(host.canUnloadNow(moduleFile()), suite::hresult::Ok);
         std::unique_ptr<QObject> pantalla(host.createObject(u"XB733.Pantalla"_s));
-        QCOMPARE(QByteArray(pantalla->metaObject()->className()), QByteArray("Pantalla"));
         QCOMPARE(host.canUnloadNow(moduleFile()), suite::hresult::False);
-
         QObject *form = pantalla->property("GetPantalla").value<QObject *>();
-        QVERIFY(form);
         QCOMPARE(QByteArray(form->metaObject()->className()), QByteArray("frmXB733"));
-        // The module keeps its own form, not the one of this test's copy.
-        QVERIFY(form != Publico::formulario());
+        QVERIFY(form != Publico::formulario());   // the module keeps its own form, not this test's copy's
 
         // The screen lives on in the component after its Pantalla is gone.
         pantalla.reset();
         QCOMPARE(host.canUnloadNow(moduleFile()), suite::hresult::False);
         host.shutdown();
         QCOMPARE(host.canUnloadNow(moduleFile()), suite::hresult::Ok);
-
         QCOMPARE(host.unregisterLibrary(moduleFile()), suite::hresult::Ok);
         QVERIFY(!suite::Registry().find(u"XB733.Pantalla"_s).isValid());
     }
