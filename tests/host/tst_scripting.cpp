@@ -1,9 +1,12 @@
 // The scripted mode's pieces, in process: line splitting, key combinations,
 // the ordered JSON, the answering message presenter, the guard against
-// dialogs; and the fault lines through the real executable. (The runner on
-// the real screen, up to the exit command ending the run: tests/assets.)
+// dialogs, the screen opened under the host's window; and the fault lines
+// through the real executable. (The runner on the real screen, up to the exit
+// command ending the run: tests/assets.)
 #include "suite/host/JsonText.h"
+#include "suite/host/HostWindow.h"
 #include "suite/host/ModalGuard.h"
+#include "suite/host/ScreenHost.h"
 #include "suite/host/ScriptLexer.h"
 #include "suite/host/ScriptMessagePresenter.h"
 #include "suite/host/UserInput.h"
@@ -143,6 +146,20 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(plain.isVisible());
         QCOMPARE(dismissed.size(), 1);
+    }
+
+    // The host opens the screen under its window, which names the transaction.
+    void hostOpensTheScreenUnderItsWindow()
+    {
+        TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
+        suite::HostOptions options;
+        options.databaseUrl = db->url();
+        options.user = u"PRUEBA"_s;
+        suite::ScreenHost host(options);
+        host.openDatabase();
+        host.openScreen();
+        QCOMPARE(host.window()->property("Transaccion").toString(), u"XB733"_s);
+        QCOMPARE(host.form()->property("Padre").value<QObject *>(), host.window());
     }
 
     void faultLinesReportWhereTheyStrike()
