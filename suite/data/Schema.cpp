@@ -315,11 +315,13 @@ QVector<TableDef> declareTables()
 
 // Every look-up the screen makes stays an index search at a million assets.
 // Distribution rows by asset are served by their primary key's first column.
+// Serial and economic numbers are unique: two users saving the same number
+// at once both pass the screen's look-up, so the database refuses the second.
 QVector<IndexDef> declareIndexes()
 {
     return {
-        {u"IX_Activo_Fijo_Serie"_s, u"Activo_Fijo"_s, {u"Af_Numero_Serie"_s}, false},
-        {u"IX_Activo_Fijo_Economico"_s, u"Activo_Fijo"_s, {u"Af_Numero_Economico"_s}, false},
+        {u"UX_Activo_Fijo_Serie"_s, u"Activo_Fijo"_s, {u"Af_Numero_Serie"_s}, true},
+        {u"UX_Activo_Fijo_Economico"_s, u"Activo_Fijo"_s, {u"Af_Numero_Economico"_s}, true},
         // A book's postings of one asset, in posting order, with what the
         // lists show: one or two pages read instead of a page per posting,
         // which the monthly runs scatter over the whole table.
@@ -334,6 +336,9 @@ QVector<IndexDef> declareIndexes()
         {u"IX_Movimiento_Clave"_s, u"Movimiento"_s, {u"Mo_Entidad"_s, u"Mo_Clave"_s}, false},
     };
 }
+
+// Indexes older databases have and the schema replaced.
+const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s};
 
 } // namespace
 
@@ -413,6 +418,8 @@ void Schema::create(Connection &connection)
                 connection.Execute(dialect.addColumnSql(table.name, column));
         }
     }
+    for (const QString &retired : RetiredIndexes)
+        connection.Execute(u"DROP INDEX IF EXISTS "_s + retired);
     for (const IndexDef &index : indexes())
         connection.Execute(dialect.createIndexSql(index));
     for (const QString &routine : dialect.routinesSql())
