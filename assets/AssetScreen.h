@@ -58,6 +58,11 @@ public:
     // The connection Entorno.Conexion gives, asked for anew on every use.
     suite::Connection &connection() const;
     suite::RecordsetPtr execute(const QString &statement) const;
+    // Inside a write command's transaction, first: the asset's row is taken
+    // until the transaction ends, so another user's save, deactivation or
+    // generation of the same asset waits for this one and then sees what it
+    // left. The asset's state; empty when there is no such asset.
+    QString lockAsset(const QString &key) const;
 
 private:
     QWidget &m_form;

@@ -87,4 +87,10 @@ QString AssetStatements::insertDistribution(const QString &keyValor, const QStri
            + SqlLiteral::number(percentage) + u")"_s;
 }
 
+QString AssetStatements::lockAsset(const QString &key, const QString &forUpdateClause)
+{
+    return u"SELECT Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '"_s + SqlLiteral::inner(key) + u"'"_s
+           + forUpdateClause;
+}
+
 } // namespace xb733

@@ -108,6 +108,8 @@ bool Deactivation::apply(const Change &change)
     if (change.stampFirst)
         readStamp();
     suite::TransactionGuard transaction(m_screen.connection());
+    // After another user's save or generation of this asset, not amid it.
+    m_screen.lockAsset(key);
     if (!change.stampFirst)
         readStamp();
 

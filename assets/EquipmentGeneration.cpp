@@ -116,6 +116,8 @@ const QString VehicleExistsId = u"ERR-ID:7500040"_s;
 const QString BothExist = u"Ya existe un equipo  un vehículo con esta clave de activo fijo"_s;
 const QString BothExistId = u"ERR-ID:7500041"_s;
 
+const QString DeactivatedState = u"BA"_s;
+
 constexpr int Critical = 16;
 constexpr int Exclamation = 48;
 constexpr int Information = 64;
@@ -171,6 +173,12 @@ EquipmentGeneration::Outcome EquipmentGeneration::generate()
     suite::Utilerias &utilerias = m_screen.utilerias();
     suite::TransactionGuard transaction(m_screen.connection());
     Outcome outcome;
+    // Taken first, so two users never both find the equipment missing; and
+    // an asset deactivated by another user since it was shown gets no active
+    // records: deactivation would not have reached them.
+    if (m_screen.lockAsset(key) == DeactivatedState)
+        throw suite::SuiteError(u"El activo fijo %1 se dio de baja después de mostrarse; no se generan su equipo "
+                                "ni su vehículo."_s.arg(key));
 
     const QString equipment = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
                                                    u"Ta_Equipo"_s, 0, QString(), QString(), QString());

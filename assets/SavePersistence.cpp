@@ -67,6 +67,11 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     suite::txtKIT &keyBox = m_screen.keyBox();
     const QString key = keyBox.text();
     suite::TransactionGuard transaction(m_screen.connection());
+    // Two users saving one asset: the second waits here for the first to
+    // commit, then replaces what it stored; otherwise their deletes and
+    // inserts of the distribution and additional fields would interleave.
+    if (!isNew)
+        m_screen.lockAsset(key);
 
     suite::Utilerias &utilerias = m_screen.utilerias();
     m_stamp = utilerias.FechaTexto(utilerias.FechaServidor());

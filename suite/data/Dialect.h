@@ -43,6 +43,10 @@ public:
     virtual QString beginSql() const;
     QString commitSql() const { return QStringLiteral("COMMIT"); }
     QString rollbackSql() const { return QStringLiteral("ROLLBACK"); }
+    // What a SELECT inside a transaction ends with to keep the rows it read
+    // until the transaction ends, so another session's write command on them
+    // waits; empty where a write transaction holds the whole database already.
+    virtual QString forUpdateClause() const { return {}; }
 
     // One row, one column: the server's local date and time.
     QString currentDateTimeSql() const;

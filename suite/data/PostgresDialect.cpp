@@ -43,6 +43,14 @@ QStringList PostgresDialect::routinesSql() const
     };
 }
 
+QString PostgresDialect::forUpdateClause() const
+{
+    // READ COMMITTED lets two transactions read the same row and then both
+    // write from what they read; a row lock makes the second wait for the
+    // first's commit and read what it left.
+    return u" FOR UPDATE"_s;
+}
+
 QString PostgresDialect::qualifiedFunction(const QString &word) const
 {
     return word;

@@ -11,6 +11,7 @@ class PostgresDialect : public Dialect
 public:
     PostgresDialect();
     QStringList routinesSql() const override;
+    QString forUpdateClause() const override;
 
 protected:
     QString qualifiedFunction(const QString &word) const override;
