@@ -68,12 +68,22 @@ qint64 KeyGenerator::issue(const QString &table, const QString &keyColumn)
                          &updated);
     qint64 first = 0;
     if (updated == 0) {
+        // Two sessions may both find no counter; the one whose row loses
+        // waits for the other's and then counts on from it.
         first = highestKey(tableName, key.name, key.numeric, width) + 1;
+        int inserted = 0;
         m_connection.Execute(u"INSERT INTO "_s + counters + u" ("_s + nameColumn + u", "_s
-                             + fieldColumn + u", "_s + valueColumn + u") VALUES ('"_s
-                             + sqlEscape(tableName) + u"', '"_s + sqlEscape(key.name) + u"', "_s
-                             + QString::number(first) + u")"_s);
-    } else {
+                                 + fieldColumn + u", "_s + valueColumn + u") VALUES ('"_s
+                                 + sqlEscape(tableName) + u"', '"_s + sqlEscape(key.name) + u"', "_s
+                                 + QString::number(first) + u") ON CONFLICT DO NOTHING"_s,
+                             &inserted);
+        if (inserted == 0) {
+            m_connection.Execute(u"UPDATE "_s + counters + u" SET "_s + valueColumn + u" = "_s
+                                     + valueColumn + u" + 1"_s + whereCounter,
+                                 &updated);
+        }
+    }
+    if (updated != 0) {
         auto row = m_connection.Execute(u"SELECT "_s + valueColumn + u" FROM "_s + counters
                                         + whereCounter);
         if (row->Eof())
