@@ -52,12 +52,14 @@ public:
         ids.clear();
         statements.clear();
         sqlMicros = 0;
+        commitMicros = 0;
     }
 
     QStringList messages;
     QStringList ids;
     QStringList statements;
     qint64 sqlMicros = 0;
+    qint64 commitMicros = 0;
 };
 
 CommandBench::CommandBench(frmXB733 &form, suite::Session &session, suite::Utilerias &utilerias, quint64 seed)
@@ -79,6 +81,8 @@ CommandBench::CommandBench(frmXB733 &form, suite::Session &session, suite::Utile
                      [log = m_log.get()](const QString &statement, qint64 micros) {
                          log->statements << statement;
                          log->sqlMicros += micros;
+                         if (statement == u"COMMIT"_s)
+                             log->commitMicros += micros;
                      });
     // Each table's first key ever issued seeds its counter from the highest
     // key; that happens once in a database's life, so it is done here.
@@ -94,7 +98,7 @@ CommandBench::CommandBench(frmXB733 &form, suite::Session &session, suite::Utile
     for (const QString &name : {u"load-by-key"_s, u"save-new"_s, u"save-update"_s, u"deactivation"_s,
                                 u"generation"_s, u"search-asset-key"_s, u"search-cost-centre"_s,
                                 u"SiguienteClave"_s})
-        m_results.append(CommandSamples{name, {}, {}, {}, {}, {}, {}});
+        m_results.append(CommandSamples{name, {}, {}, {}, {}, {}, {}, {}});
 }
 
 CommandBench::~CommandBench()
@@ -141,6 +145,7 @@ QStringList CommandBench::measure(CommandSamples &into, const std::function<void
     into.totalMs << ms;
     into.sqlMs << sql;
     into.screenMs << ms - sql;
+    into.commitMs << m_log->commitMicros / 1000.0;
     into.statements << int(sent.size());
     if (m_round > m_rounds - Replays) {
         m_replay.timed = sent;

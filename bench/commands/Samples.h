@@ -28,13 +28,15 @@ struct Replay
 };
 
 // One command's runs: the whole command, the part of it spent inside SQL
-// (the connection's statement timings) and how many statements it sent.
+// (the connection's statement timings), how much of that waited for the
+// disk to flush a commit, and how many statements it sent.
 struct CommandSamples
 {
     QString name;
     QList<double> totalMs;
     QList<double> sqlMs;
     QList<double> screenMs;
+    QList<double> commitMs; // of sqlMs: the COMMITs, which wait for the disk
     QList<int> statements;
     QList<Replay> replays; // the last few runs, for the floor
     QList<double> floorMs; // the same statements timed alone

@@ -19,11 +19,40 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <cstdio>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the disk takes to flush a commit, which every write command waits
+// for once: a 4 KiB write and fdatasync, 50 times, in the folder of a SQLite
+// file (for PostgreSQL, the temporary folder). It varies with what else
+// the machine writes, so it is measured beside the commands.
+QList<double> diskFlushMs(const QString &url)
+{
+    const QString folder = url.startsWith(u"sqlite:"_s) ? QFileInfo(url.mid(7)).absolutePath() : QDir::tempPath();
+    QTemporaryFile file(folder + u"/flush-XXXXXX"_s);
+    QList<double> ms;
+    if (!file.open())
+        return ms;
+    const QByteArray page(4096, 'x');
+    for (int i = 0; i < 50; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (::pwrite(file.handle(), page.constData(), page.size(), 0) != page.size() || ::fdatasync(file.handle()) != 0)
+            break;
+        ms << timer.nsecsElapsed() / 1e6;
+    }
+    return ms;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -71,7 +100,9 @@ int main(int argc, char **argv)
         std::printf("%s: %lld assets, %lld cost centres; %d rounds after a warm-up\n", qPrintable(url),
                     commands.assets(), commands.centres(), parser.value(rounds).toInt());
         std::fflush(stdout);
+        const QList<double> flushBefore = diskFlushMs(url);
         commands.run(std::max(1, parser.value(rounds).toInt()));
+        const QList<double> flush = flushBefore + diskFlushMs(url);
 
         const bench::StatementFloor floorRuns(url, floorTool);
         QList<bench::CommandSamples> results = commands.results();
@@ -83,8 +114,8 @@ int main(int argc, char **argv)
         if (parser.isSet(host))
             start = bench::HostStart(parser.value(host), url).measure(std::max(1, parser.value(hostRuns).toInt()));
 
-        std::printf("%-20s %5s %8s %8s %8s %8s %6s %8s\n", "command (ms)", "runs", "median", "p95", "in SQL",
-                    "screen", "stmts", "floor");
+        std::printf("%-20s %5s %8s %8s %8s %8s %8s %6s %8s\n", "command (ms)", "runs", "median", "p95", "in SQL",
+                    "commit", "screen", "stmts", "floor");
         QFile out(parser.value(tsv));
         const bool writeTsv = parser.isSet(tsv) && out.open(QIODevice::Append | QIODevice::Text);
         auto row = [&](const QString &what, const QList<double> &values, const QString &rest) {
@@ -98,24 +129,29 @@ int main(int argc, char **argv)
             QList<int> counts = c.statements;
             std::sort(counts.begin(), counts.end());
             const double floorMedian = bench::percentile(c.floorMs, 0.5);
-            std::printf("%-20s %5d %8.2f %8.2f %8.2f %8.2f %6d %8.2f\n", qPrintable(c.name), int(c.totalMs.size()),
-                        c.median(), c.p95(), bench::percentile(c.sqlMs, 0.5), bench::percentile(c.screenMs, 0.5),
+            std::printf("%-20s %5d %8.2f %8.2f %8.2f %8.2f %8.2f %6d %8.2f\n", qPrintable(c.name),
+                        int(c.totalMs.size()), c.median(), c.p95(), bench::percentile(c.sqlMs, 0.5),
+                        bench::percentile(c.commitMs, 0.5), bench::percentile(c.screenMs, 0.5),
                         counts.isEmpty() ? 0 : counts.at(counts.size() / 2), floorMedian);
             row(c.name, c.totalMs,
-                u"%1\t%2\t%3\t%4"_s.arg(bench::percentile(c.sqlMs, 0.5), 0, 'f', 3)
+                u"%1\t%2\t%3\t%4\t%5"_s.arg(bench::percentile(c.sqlMs, 0.5), 0, 'f', 3)
                     .arg(bench::percentile(c.screenMs, 0.5), 0, 'f', 3)
                     .arg(counts.isEmpty() ? 0 : counts.at(counts.size() / 2))
-                    .arg(floorMedian, 0, 'f', 3));
+                    .arg(floorMedian, 0, 'f', 3)
+                    .arg(bench::percentile(c.commitMs, 0.5), 0, 'f', 3));
         }
         if (!start.ms.isEmpty()) {
             std::printf("host cold start to an idle screen: %d runs, median %.1f ms, p95 %.1f ms\n",
                         int(start.ms.size()), bench::percentile(start.ms, 0.5), bench::percentile(start.ms, 0.95));
-            row(u"cold-start"_s, start.ms, u"\t\t\t"_s);
+            row(u"cold-start"_s, start.ms, u"\t\t\t\t"_s);
         }
+        std::printf("disk flush (4 KiB write and fdatasync): median %.2f ms, p95 %.2f ms\n",
+                    bench::percentile(flush, 0.5), bench::percentile(flush, 0.95));
+        row(u"disk-flush"_s, flush, u"\t\t\t\t"_s);
         std::printf("peak RSS: host at an idle screen %.1f MB; this process after every command %.1f MB\n",
                     start.peakRssMb, benchRss);
-        row(u"peak-rss-host"_s, {start.peakRssMb}, u"\t\t\t"_s);
-        row(u"peak-rss-commands"_s, {benchRss}, u"\t\t\t"_s);
+        row(u"peak-rss-host"_s, {start.peakRssMb}, u"\t\t\t\t"_s);
+        row(u"peak-rss-commands"_s, {benchRss}, u"\t\t\t\t"_s);
         suite::Session::setCurrent(nullptr);
     } catch (const suite::SuiteError &error) {
         std::fprintf(stderr, "bench_commands: %s\n", error.what());

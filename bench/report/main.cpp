@@ -28,7 +28,7 @@ struct Figures
     int runs = 0;
     double median = 0;
     double p95 = 0;
-    QString sql, screen, statements, floor;
+    QString sql, screen, statements, floor, commit;
 };
 
 // backend -> assets -> row name -> figures, rows in the order first seen.
@@ -48,9 +48,9 @@ Results read(const QString &path)
     }
     while (!file.atEnd()) {
         const QStringList f = QString::fromUtf8(file.readLine()).chopped(1).split(u'\t');
-        if (f.size() < 10)
+        if (f.size() < 11)
             continue;
-        const Figures figures{f[3].toInt(), f[4].toDouble(), f[5].toDouble(), f[6], f[7], f[8], f[9]};
+        const Figures figures{f[3].toInt(), f[4].toDouble(), f[5].toDouble(), f[6], f[7], f[8], f[9], f[10]};
         results.data[f[0]][f[1].toLongLong()][f[2]] = figures;
         if (!f[6].isEmpty() && !results.commands.contains(f[2]))
             results.commands << f[2];
@@ -109,16 +109,20 @@ int main(int argc, char **argv)
     for (auto backend = results.data.cbegin(); backend != results.data.cend(); ++backend) {
         for (auto size = backend->cbegin(); size != backend->cend(); ++size) {
             md << "**" << backendName(backend.key()) << ", " << number(size.key()) << " assets** (ms)\n\n"
-               << "| command | runs | median | p95 | in SQL | screen | statements | floor |\n"
-               << "|---|---:|---:|---:|---:|---:|---:|---:|\n";
+               << "| command | runs | median | p95 | in SQL | of it COMMIT | screen | statements | floor |\n"
+               << "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
             for (const QString &name : results.commands) {
                 const Figures f = size->value(name);
                 md << "| " << name << " | " << f.runs << " | " << ms(f.median) << " | " << ms(f.p95) << " | "
-                   << ms(f.sql.toDouble()) << " | " << ms(f.screen.toDouble()) << " | " << f.statements << " | "
+                   << ms(f.sql.toDouble()) << " | " << ms(f.commit.toDouble()) << " | " << ms(f.screen.toDouble())
+                   << " | " << f.statements << " | "
                    << ms(f.floor.toDouble()) << " |\n";
             }
+            const Figures flush = size->value(u"disk-flush"_s);
+            md << "\nThe disk's flush (a 4 KiB write and fdatasync) meanwhile: median " << ms(flush.median)
+               << " ms, p95 " << ms(flush.p95) << " ms.";
             const Figures start = size->value(u"cold-start"_s);
-            md << "\nHost cold start to an idle screen: median " << ms(start.median) << " ms, p95 " << ms(start.p95)
+            md << " Host cold start to an idle screen: median " << ms(start.median) << " ms, p95 " << ms(start.p95)
                << " ms (" << start.runs << " runs). Peak RSS: host at an idle screen "
                << QString::number(size->value(u"peak-rss-host"_s).median, 'f', 1)
                << " MB; the benchmark's process after every command "
