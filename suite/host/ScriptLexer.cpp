@@ -59,6 +59,18 @@ bool ScriptLexer::split(const QString &line, QStringList &words, QString &error)
                 word.append(u'\t');
             } else if (escaped == u'n') {
                 word.append(u'\n');
+            } else if (escaped == u'u') {
+                // Any UTF-16 unit, for what a line cannot hold as it is (NUL, CR, other controls).
+                const QString hex = line.mid(i, 4);
+                bool ok = hex.size() == 4;
+                for (const QChar h : hex)
+                    ok = ok && ((h >= u'0' && h <= u'9') || (h >= u'a' && h <= u'f') || (h >= u'A' && h <= u'F'));
+                if (!ok) {
+                    error = u"Secuencia de escape no válida \\u%1 en la columna %2."_s.arg(hex).arg(i - 1);
+                    return false;
+                }
+                word.append(QChar(char16_t(hex.toUShort(nullptr, 16))));
+                i += 4;
             } else {
                 error = u"Secuencia de escape no válida \\%1 en la columna %2."_s.arg(escaped).arg(i - 1);
                 return false;

@@ -19,6 +19,7 @@
 #include "suite/session/Session.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QIODevice>
 #include <QLocale>
@@ -102,6 +103,7 @@ const std::map<QString, ScriptRunner::Command> &ScriptRunner::commands()
 {
     static const std::map<QString, Command> all{
         {u"type"_s, {&ScriptRunner::doType, 3, 3, "type CONTROL TEXT"}},
+        {u"paste"_s, {&ScriptRunner::doPaste, 3, 3, "paste CONTROL TEXT"}},
         {u"key"_s, {&ScriptRunner::doKey, 3, 3, "key CONTROL KEYS"}},
         {u"click"_s, {&ScriptRunner::doClick, 2, 2, "click CONTROL"}},
         {u"tab"_s, {&ScriptRunner::doTab, 2, 2, "tab N"}},
@@ -284,15 +286,30 @@ void ScriptRunner::requireInput(QWidget *control) const
         throw SuiteError(u"El control %1 no acepta datos ahora."_s.arg(control->objectName()));
 }
 
-void ScriptRunner::doType(const Words &w)
+QWidget *ScriptRunner::clickForFocus(const QString &name) const
 {
-    QWidget *control = requireControl(w.at(1));
+    QWidget *control = requireControl(name);
     requireInput(control);
     UserInput::click(control);
     QWidget *focus = QApplication::focusWidget();
     if (!focus || (focus != control && !control->isAncestorOf(focus)))
         throw SuiteError(u"El control %1 no tomó el foco al hacer clic."_s.arg(control->objectName()));
+    return control;
+}
+
+void ScriptRunner::doType(const Words &w)
+{
+    QWidget *control = clickForFocus(w.at(1));
     UserInput::type(control, w.at(2));
+}
+
+void ScriptRunner::doPaste(const Words &w)
+{
+    clickForFocus(w.at(1));
+    // What the click set off (a box selecting its text) happens first, as it would for a person.
+    settle();
+    QGuiApplication::clipboard()->setText(w.at(2));
+    UserInput::sendKey(QApplication::focusWidget(), QKeyCombination(Qt::ControlModifier, Qt::Key_V));
 }
 
 void ScriptRunner::doKey(const Words &w)

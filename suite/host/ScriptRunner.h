@@ -46,6 +46,8 @@ private:
     void emitEvent(const JsonText &event);
 
     void doType(const Words &w);
+    void doPaste(const Words &w);
+    QWidget *clickForFocus(const QString &name) const;
     void doKey(const Words &w);
     void doClick(const Words &w);
     void doTab(const Words &w);
