@@ -20,16 +20,56 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
+// What a user can make of the refusals a clerk runs into, before the
+// database's own words (SQLSTATE on PostgreSQL, the message on SQLite).
+QString plainReason(const QSqlError &error, const QString &database)
+{
+    const QString code = error.nativeErrorCode();
+    if (code == u"23505"_s || database.startsWith(u"UNIQUE constraint failed"_s))
+        return u"Ya hay otro registro con ese valor y la base de datos no admite repetirlo."_s;
+    if (code == u"22001"_s)
+        return u"Un texto es más largo de lo que cabe en su columna."_s;
+    if (code == u"22003"_s)
+        return u"Un número no cabe en su columna."_s;
+    if (code == u"40P01"_s || code == u"40001"_s || database.startsWith(u"database is locked"_s))
+        return u"Otro usuario ocupaba los mismos datos a la vez; vuelva a intentarlo."_s;
+    return {};
+}
+
 // The database's own words first; the driver's when the database said nothing.
 QString errorText(const QSqlError &error)
 {
     const QString database = error.databaseText().trimmed();
     const QString driver = error.driverText().trimmed();
+    QString text;
     if (database.isEmpty())
-        return driver.isEmpty() ? u"Error desconocido de la base de datos"_s : driver;
-    if (driver.isEmpty() || database.contains(driver))
-        return database;
-    return database + u" ("_s + driver + u')';
+        text = driver.isEmpty() ? u"Error desconocido de la base de datos"_s : driver;
+    else if (driver.isEmpty() || database.contains(driver))
+        text = database;
+    else
+        text = database + u" ("_s + driver + u')';
+    const QString reason = plainReason(error, database);
+    return reason.isEmpty() ? text : reason + u'\n' + text;
+}
+
+// NUL ends a statement early for both drivers, and half a surrogate pair
+// makes SQLite read the quote after it as part of the character: either
+// would turn a value into something else, so neither reaches the database.
+void refuseUnsendable(const QString &statement)
+{
+    for (qsizetype i = 0; i < statement.size(); ++i) {
+        const QChar c = statement.at(i);
+        if (c.isNull())
+            throw SuiteError(u"El texto tiene un carácter nulo (U+0000), que la base de datos no puede guardar."_s);
+        if (c.isHighSurrogate() && i + 1 < statement.size() && statement.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate()) {
+            throw SuiteError(u"El texto tiene medio carácter (U+%1 sin su pareja), que la base de datos no puede "
+                             "guardar."_s.arg(QString::number(c.unicode(), 16).toUpper()));
+        }
+    }
 }
 
 } // namespace
@@ -179,6 +219,7 @@ std::unique_ptr<Connection> Connection::open(const QString &url)
 
 RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
 {
+    refuseUnsendable(statement);
     d->ensureLink(this);
     const QString translated = translate(statement);
     QSqlQuery query(d->db);
