@@ -29,6 +29,15 @@ const QString AuditTable = u"Activo_Fijo"_s;
 constexpr int Stop = 16;
 constexpr int Exclamation = 48;
 
+// A numeric box's valor reads 0 for a text that is no number (a pasted
+// "12abc"): saving that 0 would quietly store something nobody typed.
+QVariant numberIn(const suite::txtKIT &box)
+{
+    if (!box.text().isEmpty() && !box.holdsNumber())
+        throw suite::SuiteError(u"No coinciden los tipos: '%1' no es un número"_s.arg(box.text().left(40)));
+    return box.valor();
+}
+
 QString describe(const std::exception &e)
 {
     if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
@@ -84,7 +93,7 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
 
     // Converted before any statement runs: a life beyond 16 bits stops the save here.
     const QString life = m_screen.text(u"txtVidaUtil"_s);
-    m_life = life.isEmpty() ? 0 : SqlLiteral::integer16(m_screen.box(u"txtVidaUtil"_s).valor()).toInt();
+    m_life = life.isEmpty() ? 0 : SqlLiteral::integer16(numberIn(m_screen.box(u"txtVidaUtil"_s))).toInt();
 
     m_screen.execute(AssetStatements::deleteDistribution(key));
     const auto valueOf = [&](const AssetColumn &column) { return this->valueOf(column, responsible); };
@@ -109,7 +118,7 @@ QVariant SavePersistence::valueOf(const AssetColumn &column, const Responsible &
             return responsible.key;
         return m_screen.text(column.control);
     case ValueForm::Number:
-        return m_screen.box(column.control).valor();
+        return numberIn(m_screen.box(column.control));
     case ValueForm::Integer:
         return m_life;
     case ValueForm::Date:

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +48,31 @@ bool acceptedInNumber(txtKIT::NumericKind kind, QChar c)
     if (kind == txtKIT::Currency && c == QLatin1Char('$'))
         return true;
     return kind == txtKIT::Percent && c == QLatin1Char('%');
+}
+
+// The text without halves of surrogate pairs, which are no characters.
+QString withoutLoneSurrogates(const QString &text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (!c.isSurrogate()) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool hasLoneSurrogate(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.isSurrogate())
+            return withoutLoneSurrogates(text).size() != text.size();
+    }
+    return false;
 }
 
 } // namespace
@@ -90,6 +116,15 @@ QVariant txtKIT::valor() const
     if (kind == Integer)
         return QVariant(qlonglong(value));
     return QVariant(value);
+}
+
+bool txtKIT::holdsNumber() const
+{
+    const NumericKind kind = numericKind();
+    if (kind == NotNumeric)
+        return false;
+    const std::optional<double> number = formatOf(kind).parse(text());
+    return number && std::isfinite(*number);
 }
 
 void txtKIT::setValor(const QVariant &value)
@@ -269,8 +304,14 @@ bool txtKIT::forcesUpperCase() const
     return session && session->forceUpperCase();
 }
 
-void txtKIT::onTextChanged(const QString &)
+void txtKIT::onTextChanged(const QString &text)
 {
+    // A paste cut at the box's length can split the last character in two;
+    // half of it would reach the database as something else.
+    if (hasLoneSurrogate(text)) {
+        setText(withoutLoneSurrogates(text));
+        return;
+    }
     // The description is in place before the change handlers run.
     buscaDescripcion();
     Q_EMIT Change();

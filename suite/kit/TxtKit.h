@@ -56,6 +56,9 @@ public:
     // box: a numeric box then shows its zero text).
     QVariant valor() const;
     void setValor(const QVariant &value);
+    // Whether the text reads as a number the way the box shows numbers (an
+    // empty box reads as zero); valor() says 0 for a text that does not.
+    bool holdsNumber() const;
 
     bool isOwnEnabled() const;
     bool isLocked() const { return isReadOnly(); }
