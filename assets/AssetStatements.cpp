@@ -2,7 +2,10 @@
 
 #include "assets/AssetModel.h"
 #include "assets/SqlLiteral.h"
+#include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -12,6 +15,42 @@ namespace {
 
 // Column pieces begin with three blanks, as every statement of the suite's screens.
 const QString Indent = u"   "_s;
+
+const suite::ColumnDef &declared(const AssetColumn &column)
+{
+    const suite::ColumnDef *c = suite::Schema::table(QString::fromLatin1(AssetModel::AssetTable))->column(column.name);
+    if (!c)
+        throw suite::SuiteError(u"La columna %1 no está en el esquema"_s.arg(column.name));
+    return *c;
+}
+
+// A text longer than its column: PostgreSQL would refuse it in its own words
+// and SQLite would keep it whole, so both are told the same here. Lengths
+// count characters, as the databases do.
+QString fitting(const AssetColumn &column, const QString &text)
+{
+    const suite::ColumnDef &c = declared(column);
+    const qsizetype length = text.toUcs4().size();
+    if (c.kind == suite::ColumnKind::Text && c.size > 0 && length > c.size) {
+        throw suite::SuiteError(u"El dato para %1 tiene %2 caracteres y caben %3: «%4…»"_s
+                                    .arg(column.name).arg(length).arg(c.size).arg(text.left(c.size)));
+    }
+    return text;
+}
+
+// An amount beyond its column's whole digits (NUMERIC(18,4) keeps 14):
+// PostgreSQL would refuse it in its own words, SQLite keep it; both are
+// told the same here.
+QString inRange(const AssetColumn &column, const QString &numberLiteral)
+{
+    const suite::ColumnDef &c = declared(column);
+    const double limit = c.kind == suite::ColumnKind::Money ? 1e14 : c.kind == suite::ColumnKind::Percent ? 1e9 : 0;
+    if (limit > 0 && std::abs(numberLiteral.toDouble()) >= limit) {
+        throw suite::SuiteError(u"El número %1 no cabe en %2: admite hasta %3 cifras enteras"_s
+                                    .arg(numberLiteral, column.name).arg(std::log10(limit)));
+    }
+    return numberLiteral;
+}
 
 } // namespace
 
@@ -23,11 +62,11 @@ QString AssetStatements::literal(const AssetColumn &column, const QVariant &valu
     case ValueForm::Stamp:
     case ValueForm::Operator:
     case ValueForm::Code:
-        return SqlLiteral::text(value.toString());
+        return SqlLiteral::text(fitting(column, value.toString()));
     case ValueForm::Empty:
         return u"''"_s;
     case ValueForm::Number:
-        return SqlLiteral::number(value);
+        return inRange(column, SqlLiteral::number(value));
     case ValueForm::Integer:
         return SqlLiteral::integer16(value);
     case ValueForm::None:
