@@ -41,8 +41,19 @@ QStringList distributionOf(HostDatabase &db, const QString &key)
 
 QString AttemptScript::word(const QString &text)
 {
-    QString t = text;
-    t.replace(u"\\"_s, u"\\\\"_s).replace(u"\""_s, u"\\\""_s).replace(u"\t"_s, u"\\t"_s).replace(u"\n"_s, u"\\n"_s);
+    QString t;
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'"')
+            t += u'\\' + QString(c);
+        else if (c == u'\t')
+            t += u"\\t"_s;
+        else if (c == u'\n')
+            t += u"\\n"_s;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            t += u"\\u%1"_s.arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            t += c;
+    }
     return u'"' + t + u'"';
 }
 
@@ -105,14 +116,14 @@ QString AttemptScript::edit(const QString &key, const QString &description, cons
     return s + grid(distribution) + u"toolbar Aceptar\n"_s;
 }
 
-int AttemptScript::add(const QString &lines, bool cancelAfter)
+int AttemptScript::add(const QString &lines, bool cancelAfter, const QStringList &dumped)
 {
     QStringList own = lines.split(u'\n');
     if (own.constLast().isEmpty())
         own.removeLast();
     const int first = int(m_lines.size()) + 1;
     m_lines += own;
-    m_lines << u"dump Controles"_s;
+    m_lines << (QStringList{u"dump Controles"_s} + dumped).join(u' ');
     m_attempts.append({first, int(m_lines.size())});
     if (cancelAfter)
         m_lines << CancelLine;
@@ -163,6 +174,8 @@ QList<AttemptScript::Outcome> AttemptScript::outcomes(const HostRun &run, int fi
             if (m_lines.value(line - 1) == CancelLine && text == NothingToCancel)
                 continue;
             out[attemptOf(line) - first].errors << u"line %1: %2"_s.arg(line).arg(text);
+        } else if (kind == u"reporte"_s && current < m_attempts.size()) {
+            out[current - first].printed << event.value(u"file"_s).toString();
         } else if (kind == u"dump"_s && current < m_attempts.size()) {
             out[current - first].dump = event;
             out[current - first].finished = true;

@@ -39,8 +39,9 @@ public:
     static QString edit(const QString &key, const QString &description, const QString &tag, const QString &serial,
                         const QStringList &distribution);
 
-    // The lines of one attempt (each ending in '\n'); its index.
-    int add(const QString &lines, bool cancelAfter = true);
+    // The lines of one attempt (each ending in '\n'); its index. Its dump
+    // shows the toolbar and the controls named.
+    int add(const QString &lines, bool cancelAfter = true, const QStringList &dumped = {});
     QString text() const { return m_lines.join(u'\n') + u'\n'; }
     int size() const { return int(m_attempts.size()); }
     // The script from attempt `first` on, for a host that takes over.
@@ -52,6 +53,7 @@ public:
         QStringList ids;        // the messages it showed, in order
         QStringList prompts;
         QStringList errors;     // lines of it that failed before its dump ("line N: text")
+        QStringList printed;    // the files of the documents it printed
         QJsonObject dump;       // the toolbar after it
         bool editing() const;   // still editing: a save that did not go through
         bool idle() const;      // back in key entry: a command that committed
