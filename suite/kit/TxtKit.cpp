@@ -113,8 +113,12 @@ QVariant txtKIT::valor() const
         return text();
     const std::optional<double> number = formatOf(kind).parse(text());
     const double value = number.value_or(0.0);
-    if (kind == Integer)
+    // Beyond 64 bits the conversion is undefined: the number stays a double,
+    // for the caller's own range check to refuse.
+    if (kind == Integer && std::abs(value) < 9.0e18)
         return QVariant(qlonglong(value));
+    if (kind == Integer)
+        return QVariant(value);
     return QVariant(value);
 }
 

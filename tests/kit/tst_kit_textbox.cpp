@@ -180,6 +180,7 @@ void TestTextBox::numbers()
 {
     const struct { int tipodato, formato; QVariant value; QString shown; double readBack; QString zero; } cases[] = {
         {3, 1, QVariant(u"7"_s), u"7"_s, 7.0, u"0"_s},   // a text handed to a number box
+        {3, 1, QVariant(1e30), u"1000000000000000019884624838656"_s, 1e30, u"0"_s},   // beyond 64 bits
         {5, 5, QVariant(1234.5), u"1,234.50"_s, 1234.5, u"0.00"_s},
         {5, 5, QVariant(2.005001), u"2.01"_s, 2.01, u"0.00"_s},
         {6, 0, QVariant(1234567.891), u"$1,234,567.8910"_s, 1234567.891, u"$0.0000"_s},
