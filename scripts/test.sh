@@ -28,3 +28,24 @@ if [ "${CI:-}" = "true" ]; then
 fi
 
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
+
+# The form's input paths under AddressSanitizer and UBSan, in CI or with
+# TALVEXOR_SANITIZE=1: a second tree that builds only what the hostile-input
+# test drives, and any report fails the run.
+if [ "${CI:-}" = "true" ] || [ "${TALVEXOR_SANITIZE:-}" = "1" ]; then
+  asan=${ASAN_BUILD_DIR:-$build-asan}
+  reports=$(mktemp -d /tmp/talvexor-sanitizers.XXXXXX)
+  cmake -S "$here" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVEXOR_SANITIZE=ON >/dev/null
+  cmake --build "$asan" -j"$(nproc)" --target talvexor xb733 tst_hostile
+  ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:log_path=$reports/asan" \
+  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+    ctest --test-dir "$asan" --output-on-failure -R '^tst_hostile$'
+  if [ -n "$(ls -A "$reports")" ]; then
+    cat "$reports"/*
+    echo "Sanitizer reports above (tree $asan)." >&2
+    exit 1
+  fi
+  rm -rf "$reports"
+else
+  echo "SKIP: the sanitizer run of the hostile-input test (CI=true or TALVEXOR_SANITIZE=1 runs it)"
+fi

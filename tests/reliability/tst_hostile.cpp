@@ -164,6 +164,18 @@ bool clear(const QString &message)
     return true;
 }
 
+// Built with TALVEXOR_SANITIZE, a host reports what the sanitizers found on
+// its standard error (UBSan's reports go nowhere else).
+QString sanitizerReport(const HostRun &run)
+{
+    for (const QString &mark : {u"runtime error:"_s, u"ERROR: AddressSanitizer"_s, u"ERROR: LeakSanitizer"_s}) {
+        const qsizetype at = run.errorOutput.indexOf(mark);
+        if (at >= 0)
+            return run.errorOutput.mid(qMax<qsizetype>(0, at - 200), 3000);
+    }
+    return {};
+}
+
 QString visible(const QString &text)
 {
     QString out;
@@ -218,6 +230,7 @@ void tst_Hostile::everyField()
     }
     const HostRun run = runHost(db->url(), script.text());
     QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(u"exit %1: %2"_s.arg(run.exitCode).arg(run.errorOutput.right(3000))));
+    QCOMPARE(sanitizerReport(run), QString());
     const QList<AttemptScript::Outcome> outcomes = script.outcomes(run);
 
     // Each saved one is shown again by the key the screen held.
@@ -256,6 +269,7 @@ void tst_Hostile::everyField()
             wrong << at + u"the refusal changed the input to "_s + visible(shown(accepted, c.field));
     }
     const HostRun reread = runHost(db->url(), readBack.text());
+    QCOMPARE(sanitizerReport(reread), QString());
     const QList<AttemptScript::Outcome> loaded = readBack.outcomes(reread);
     for (qsizetype r = 0; r < savedCases.size() && wrong.size() < 60; ++r) {
         const Case &c = cases.at(savedCases.at(r));
@@ -354,6 +368,7 @@ void tst_Hostile::configurationAndTemplates()
     const int unsendable = script.add(u"sql \"SELECT 'a\\u0000b'\"\nsql \"SELECT '\\ud83d'\"\n"_s, false);
     const HostRun run = runHost(db->url(), script.text());
     QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(u"exit %1: %2"_s.arg(run.exitCode).arg(run.errorOutput.right(2000))));
+    QCOMPARE(sanitizerReport(run), QString());
     const QList<AttemptScript::Outcome> o = script.outcomes(run);
     QVERIFY(o.constLast().finished);
 
@@ -410,6 +425,7 @@ void tst_Hostile::configurationAndTemplates()
     QTemporaryDir printDir;
     const HostRun printed = runHost(db->url(), prints.text(), {u"--print-dir"_s, printDir.path()});
     QVERIFY2(printed.exitCode == 0 || printed.exitCode == 1, qPrintable(printed.errorOutput.right(2000)));
+    QCOMPARE(sanitizerReport(printed), QString());
     const QList<AttemptScript::Outcome> p = prints.outcomes(printed);
     int documents = 0, refusals = 0;
     for (const auto &[what, index] : printAttempts) {
