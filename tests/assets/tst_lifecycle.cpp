@@ -57,6 +57,21 @@ QStringList offered(const QJsonObject &dump)
     return dump.value(u"toolbar"_s).toObject().value(u"offered"_s).toVariant().toStringList();
 }
 
+// Every value the screen shows, control by control, as a dump gives it.
+QJsonObject shownValues(const QJsonObject &dump)
+{
+    QJsonObject out;
+    const QJsonObject controls = dump.value(u"controls"_s).toObject();
+    for (auto it = controls.begin(); it != controls.end(); ++it) {
+        const QJsonObject c = it.value().toObject();
+        for (const QString &member : {u"text"_s, u"valor"_s, u"date"_s, u"value"_s, u"rows"_s, u"items"_s}) {
+            if (c.contains(member))
+                out.insert(it.key() + u'.' + member, c.value(member));
+        }
+    }
+    return out;
+}
+
 QString clave(const QJsonObject &dump)
 {
     return dump.value(u"toolbar"_s).toObject().value(u"clave"_s).toString();
@@ -471,8 +486,9 @@ void tst_Lifecycle::faultAtEveryStatementChangesNothing()
     QString struck;
     for (int n = 1; struck != commit; ++n) {
         QVERIFY2(n <= 60, "the command never reached its COMMIT");
-        const HostRun run = runHost(db->url(), loadLines(asset) + (loseLink ? u"fault lose %1\n"_s : u"fault %1\n"_s).arg(n)
-                                                   + u"toolbar "_s + command + u"\ndump Controles\n"_s);
+        const HostRun run = runHost(db->url(), loadLines(asset) + u"dump\n"_s
+                                                   + (loseLink ? u"fault lose %1\n"_s : u"fault %1\n"_s).arg(n)
+                                                   + u"toolbar "_s + command + u"\ndump\n"_s);
         const QList<QJsonObject> faults = run.of(u"fault"_s);
         QCOMPARE(faults.size(), 1);
         QCOMPARE(faults[0].value(u"statement"_s).toInt(), n);
@@ -481,15 +497,16 @@ void tst_Lifecycle::faultAtEveryStatementChangesNothing()
         const QString reason = loseLink ? u"Se perdió la conexión con la base de datos (falla simulada en la "_s + where + u')'
                                         : u"Falla simulada en la "_s + where;
 
-        // The failure's own text under one of the command's ids; the asset stays shown.
+        // The failure's own text under one of the command's ids; the asset stays shown as it was.
         const QList<QJsonObject> shown = run.of(u"mensaje"_s);
         QVERIFY2(shown.size() == 1, qPrintable(where + u'\n' + messages(run).join(u'\n')));
         QCOMPARE(shown[0].value(u"prompt"_s).toString(), reason);
         const QString id = shown[0].value(u"id"_s).toString();
         QVERIFY2(ids.contains(id), qPrintable(id + u" at "_s + where));
         reached.insert(id);
-        QCOMPARE(clave(run.dump()), asset);
-        QVERIFY(offered(run.dump()).contains(command));
+        QCOMPARE(clave(run.dump(1)), asset);
+        QVERIFY(offered(run.dump(1)).contains(command));
+        QVERIFY2(shownValues(run.dump(1)) == shownValues(run.dump(0)), qPrintable(where));
 
         const TableSnapshot after = TableSnapshot::take(db->connection());
         QVERIFY2(after == before, qPrintable(where + u'\n' + before.difference(after)));
