@@ -200,7 +200,8 @@ void tst_Concurrency::hostsSaveAtOnce()
     }
 
     int attempted = 0, stored = 0, refused = 0, commands = 0, committed = 0;
-    QMap<QString, int> refusals;        // by message id
+    QMap<QString, int> refusals;        // of saves, by message id
+    QMap<QString, int> commandRefusals; // of the other commands, by message id
     QMap<QString, int> wins;            // fought key -> saves that went through
     QMap<QString, int> expectedAudit;   // key|operator -> registrations the outcomes account for
     QMap<QString, int> expectedMoves;   // key|operator|action
@@ -274,7 +275,7 @@ void tst_Concurrency::hostsSaveAtOnce()
                 for (qsizetype m = 0; m < o.ids.size(); ++m) {
                     const QString &id = o.ids.at(m);
                     if (generationFailures.contains(id)) {
-                        refusals[id] += 1;
+                        commandRefusals[id] += 1;
                         failed = true;
                         continue;
                     }
@@ -295,7 +296,7 @@ void tst_Concurrency::hostsSaveAtOnce()
                 expectedAudit[p.key + u'|' + who] += 1;
                 expectedMoves[p.key + u'|' + who + u'|' + (p.kind == Kind::Deactivate ? u"Baja"_s : u"Reactivación"_s)] += 1;
             } else if (o.ids == QStringList{failure}) {
-                refusals[failure] += 1;
+                commandRefusals[failure] += 1;
             } else {
                 fail(at + u"the command neither committed nor failed with its message: "_s + o.ids.join(u','));
             }
@@ -385,13 +386,16 @@ void tst_Concurrency::hostsSaveAtOnce()
     if (open != u"0"_s)
         fail(open + u" sessions left in a transaction"_s);
 
-    QStringList byId;
-    for (auto it = refusals.constBegin(); it != refusals.constEnd(); ++it)
-        byId << u"%1 x%2"_s.arg(it.key()).arg(it.value());
-    qInfo("%d hosts, %d saves attempted: %d stored, %d refused with their message (%s); %d commands on shared assets, "
-          "%d committed; %d fought keys with one winner each; %.1f s; rows lost or half-written: %d",
-          hosts, attempted, stored, refused, qPrintable(byId.join(u", "_s)), commands, committed, int(wins.size()),
-          elapsed / 1000.0, int(wrong.size()));
+    auto byId = [](const QMap<QString, int> &counts) {
+        QStringList out;
+        for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+            out << u"%1 x%2"_s.arg(it.key().mid(7)).arg(it.value());
+        return out.join(u", "_s);
+    };
+    qInfo("%d hosts, %d saves attempted: %d stored, %d refused with their message (%s); %d commands on the shared "
+          "assets, %d committed, refused: %s; %d fought keys with one winner each; %.1f s; rows lost, duplicated or "
+          "half-written: %d", hosts, attempted, stored, refused, qPrintable(byId(refusals)), commands, committed,
+          qPrintable(byId(commandRefusals)), int(wins.size()), elapsed / 1000.0, int(wrong.size()));
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
     QCOMPARE(attempted, hosts * saves);
 }
