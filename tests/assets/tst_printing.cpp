@@ -20,15 +20,10 @@ class tst_Printing : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void lettersAndLabels_data() { TestDatabase::addBackendRows(); }
     void lettersAndLabels();
     void definitions_data() { TestDatabase::addBackendRows(); }
     void definitions();
-
-private:
-    HostRun print(HostDatabase &db, const QString &script);
-    std::unique_ptr<QTemporaryDir> m_printDir;
 };
 
 namespace {
@@ -81,20 +76,16 @@ void addQuotedAsset(HostDatabase &db)
                "Activo_Fijo WHERE Af_Cve_Activo_Fijo = '0000000008')"_s.arg(sqlText(QuotedClient)));
 }
 
-} // namespace
-
-void tst_Printing::init()
+// Runs the script with its documents printed into `dir`.
+HostRun print(HostDatabase &db, const QTemporaryDir &dir, const QString &script)
 {
-    m_printDir = std::make_unique<QTemporaryDir>();
-}
-
-HostRun tst_Printing::print(HostDatabase &db, const QString &script)
-{
-    HostRun run = runHost(db.url(), script, {u"--print-dir"_s, m_printDir->path()});
+    HostRun run = runHost(db.url(), script, {u"--print-dir"_s, dir.path()});
     if (run.exitCode != 0 || !run.errors().isEmpty())
         qWarning("%s", qPrintable(run.errors().join(u'\n') + run.errorOutput));
     return run;
 }
+
+} // namespace
 
 // An employee's asset (1), a client's (8) and the quoted one: the letter and
 // the label of each, with its template filled (a label from a procedure:
@@ -113,7 +104,8 @@ void tst_Printing::lettersAndLabels()
     QString script;
     for (const QString &key : keys)
         script += loadLines(key) + u"dump\ntoolbar B1\ntoolbar B2\ndump\n"_s;
-    const HostRun run = print(*db, script);
+    const QTemporaryDir printDir;
+    const HostRun run = print(*db, printDir, script);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.messageIds(), QStringList());
     QCOMPARE(run.dump(1), run.dump(0)); // printing changes nothing on the screen
@@ -220,13 +212,14 @@ void tst_Printing::definitions()
         script += lines;
         expectedPrints << printed;
     }
-    QList<HostRun> runs{print(*db, script)};
+    const QTemporaryDir printDir;
+    QList<HostRun> runs{print(*db, printDir, script)};
     // CAT_ETIQUETAS_ACTIVO_FIJO is read at start-up: one run for each value.
     for (const auto &[value, message] :
          {std::pair{u"''"_s, u"ERR-ID:7500031|48|Talvexor|Debe configurar correctamente la variabla<CAT_ETIQUETAS_ACTIVO_FIJO> "_s},
           std::pair{u"'ZZ99'"_s, u"ERR-ID:7500032|48|Talvexor|La clave de la etiqueta es incorrecta"_s}}) {
         db->execute(u"UPDATE Variable SET Va_Valor = %1 WHERE Va_Cve_Variable = 'CAT_ETIQUETAS_ACTIVO_FIJO'"_s.arg(value));
-        runs << print(*db, loadLines(u"0000000008"_s) + u"toolbar B2\n"_s);
+        runs << print(*db, printDir, loadLines(u"0000000008"_s) + u"toolbar B2\n"_s);
         expectedMessages << message;
     }
 
@@ -243,7 +236,7 @@ void tst_Printing::definitions()
         }
     }
     QCOMPARE(printed, expectedPrints);
-    QCOMPARE(QDir(m_printDir->path()).entryList({u"*.pdf"_s}, QDir::Files).size(), expectedPrints.size());
+    QCOMPARE(QDir(printDir.path()).entryList({u"*.pdf"_s}, QDir::Files).size(), expectedPrints.size());
     QCOMPARE(messages, expectedMessages);
 }
 
