@@ -70,13 +70,10 @@ void tst_AssetModel::modelMatchesSchemaAndForm()
 void tst_AssetModel::literals()
 {
     // The form ('t'ext, 'n'umber, 'i'nteger of 16 bits), the value, its literal; empty: refused with a reason.
+    // (Texts and numbers as the boxes give them are saved and read back by tst_hostile and tst_saving.)
     const QList<std::tuple<char, QVariant, QString>> cases = {
         {'t', u"O'Brien '; DROP TABLE x; --"_s, u"'O''Brien ''; DROP TABLE x; --'"_s},
-        {'t', u" a\\b "_s, u"' a\\b '"_s},
-        {'n', 1234.5678, u"1234.5678"_s},
         {'n', 33.33, u"33.33"_s},
-        {'n', -0.5, u"-0.5"_s},
-        {'n', u"12.5"_s, u"12.5"_s},
         {'n', u"doce"_s, {}},
         {'i', 32767, u"32767"_s},
         {'i', -32768, u"-32768"_s},
