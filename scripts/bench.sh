@@ -43,8 +43,9 @@ fi
 machine="$(nproc) cores ($(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')), \
 $(free -g | awk '/^Mem:/ { print $2 }') GB RAM, $(. /etc/os-release && echo "$PRETTY_NAME"), \
 SQLite $(sqlite3 --version | cut -d' ' -f1), PostgreSQL $(psql --version | awk '{ print $3 }'), \
-$(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
-echo "$machine"
+$(date -u '+%Y-%m-%d %H:%M UTC')"
+load_start=$(cut -d' ' -f1 /proc/loadavg)
+echo "$machine, load average $load_start"
 
 "$bin/bench_startup" "$runs" --host "$bin/talvexor"
 
@@ -87,7 +88,8 @@ if [ -n "$pg_sizes" ]; then
 fi
 
 "$bin/bench_report" "$tsv" --markdown "$dir/results.md" --plot "$dir/plot.dat" \
-  --machine "$machine" --command "scripts/bench.sh $*"
+  --machine "$machine, load average (1 minute) $load_start before measuring and $(cut -d' ' -f1 /proc/loadavg) \
+after, the benchmark itself counting for about 1" --command "scripts/bench.sh $*"
 columns=$(head -n 1 "$dir/plot.dat" | awk -F'\t' '{ print NF }')
 gnuplot <<EOF
 set terminal pngcairo size 960,560 font "DejaVu Sans,10"

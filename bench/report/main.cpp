@@ -106,7 +106,10 @@ int main(int argc, char **argv)
     QTextStream md(&mdFile);
     md << "Measured on " << parser.value(machine) << ", by `" << parser.value(command) << "`.\n\n";
 
-    for (auto backend = results.data.cbegin(); backend != results.data.cend(); ++backend) {
+    for (const QString &backendKey : {u"sqlite"_s, u"postgresql"_s}) {
+        const auto backend = results.data.constFind(backendKey);
+        if (backend == results.data.cend())
+            continue;
         for (auto size = backend->cbegin(); size != backend->cend(); ++size) {
             md << "**" << backendName(backend.key()) << ", " << number(size.key()) << " assets** (ms)\n\n"
                << "| command | runs | median | p95 | in SQL | of it COMMIT | screen | statements | floor |\n"
