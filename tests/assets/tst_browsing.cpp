@@ -273,6 +273,12 @@ void tst_Browsing::toolbarModesAndGrid()
     QCOMPARE(wrong(grid.dump(4), {{u"ssDetalle.enabled"_s, u"false"_s}, {u"ssDetalle.rows"_s, {}}}), QStringList());
     QCOMPARE(wrong(grid.dump(5), {{u"ssDetalle.enabled"_s, u"true"_s}, {u"ssDetalle.rows"_s, {}}}), QStringList());
 
+    // A load whose statement fails says so under the load's id, and shows no asset.
+    const HostRun failed = runHost(db->url(), u"fault 1\n"_s + loadLines(u"0000000008"_s) + u"dump Controles\n"_s);
+    QCOMPARE(failed.messageIds(), QStringList{u"ERR-ID:7500049"_s});
+    QVERIFY(failed.of(u"mensaje"_s).value(0).value(u"prompt"_s).toString().startsWith(u"Falla simulada en la sentencia 1"_s));
+    QCOMPARE(wrong(failed.dump(), {{u"toolbar.clave"_s, {}}, {u"toolbar.offered"_s, Idle}}), QStringList());
+
     // The operator may type the automatic key when the option allows it.
     db->execute(u"UPDATE Variable SET Va_Valor = 'SI' WHERE Va_Cve_Variable = 'CAT_AUTOCLAVE'"_s);
     db->execute(u"INSERT INTO Opcion_Usuario (Us_Cve_Usuario, Op_Componente, Op_Cve_Opcion, Op_Valor) "
