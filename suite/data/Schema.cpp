@@ -338,7 +338,8 @@ QVector<IndexDef> declareIndexes()
 }
 
 // Indexes older databases have and the schema replaced.
-const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s};
+const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
+                                     u"IX_Activo_Fijo_Depreciacion"_s};
 
 } // namespace
 
