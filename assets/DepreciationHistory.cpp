@@ -44,13 +44,12 @@ DepreciationHistory::DepreciationHistory(const AssetScreen &screen)
 void DepreciationHistory::fill(const QString &key)
 {
     const QString asset = SqlLiteral::inner(key);
-    // Only the columns the lists show, in posting order: the book's index
-    // holds them, so the table's rows are never read.
-    const QString columns = u"SELECT Ad_Fecha, Ad_Centro_Costo, Ad_Importe FROM Activo_Fijo_Depreciacion "_s;
-    fillList(Accounting, columns + u"WHERE Ad_Tipo = 'CO' AND "_s + u"Af_Cve_Activo_Fijo = '"_s + asset
-                             + u"' AND "_s + u"Es_Cve_Estado <> 'CA' ORDER BY Ad_Numero"_s);
-    fillList(Tax, columns + u"WHERE Ad_Tipo = 'FI' AND "_s + u"Af_Cve_Activo_Fijo='"_s + asset + u"' AND "_s
-                      + u"Es_Cve_Estado <> 'CA' ORDER BY Ad_Numero"_s);
+    // The whole posting, as the database returns them: the lists number the
+    // rows in that order.
+    fillList(Accounting, u"SELECT * FROM Activo_Fijo_Depreciacion "_s + u"WHERE Ad_Tipo = 'CO' AND "_s
+                             + u"Af_Cve_Activo_Fijo = '"_s + asset + u"' AND "_s + u"Es_Cve_Estado <> 'CA'"_s);
+    fillList(Tax, u"SELECT * FROM Activo_Fijo_Depreciacion "_s + u"WHERE Ad_Tipo = 'FI' AND "_s
+                      + u"Af_Cve_Activo_Fijo='"_s + asset + u"' AND "_s + u"Es_Cve_Estado <> 'CA'"_s);
 
     suite::AjusteLista adjust;
     adjust.Ajusta(m_screen.controls().require<suite::ListView>(Accounting));

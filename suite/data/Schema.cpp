@@ -322,12 +322,9 @@ QVector<IndexDef> declareIndexes()
     return {
         {u"UX_Activo_Fijo_Serie"_s, u"Activo_Fijo"_s, {u"Af_Numero_Serie"_s}, true},
         {u"UX_Activo_Fijo_Economico"_s, u"Activo_Fijo"_s, {u"Af_Numero_Economico"_s}, true},
-        // A book's postings of one asset, in posting order, with what the
-        // lists show: one or two pages read instead of a page per posting,
-        // which the monthly runs scatter over the whole table.
-        {u"IX_Activo_Fijo_Depreciacion_Libro"_s, u"Activo_Fijo_Depreciacion"_s,
-         {u"Af_Cve_Activo_Fijo"_s, u"Ad_Tipo"_s, u"Ad_Numero"_s, u"Es_Cve_Estado"_s, u"Ad_Fecha"_s,
-          u"Ad_Centro_Costo"_s, u"Ad_Importe"_s}, false},
+        // A book's postings of one asset: what loading a record lists.
+        {u"IX_Activo_Fijo_Depreciacion"_s, u"Activo_Fijo_Depreciacion"_s,
+         {u"Af_Cve_Activo_Fijo"_s, u"Ad_Tipo"_s}, false},
         {u"IX_Equipo_Activo_Fijo"_s, u"Equipo"_s, {u"Eq_Activo_Fijo"_s}, false},
         {u"IX_Vehiculo_Activo_Fijo"_s, u"Vehiculo"_s, {u"Af_Cve_Activo_Fijo"_s}, false},
         {u"IX_Centro_Costo_Acumula"_s, u"Centro_Costo"_s, {u"Cc_Acumula"_s}, false},
@@ -339,7 +336,7 @@ QVector<IndexDef> declareIndexes()
 
 // Indexes older databases have and the schema replaced.
 const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
-                                     u"IX_Activo_Fijo_Depreciacion"_s};
+                                     u"IX_Activo_Fijo_Depreciacion_Libro"_s};
 
 } // namespace
 
