@@ -5,6 +5,8 @@
 #include "suite/data/SqlText.h"
 #include "tests/support/HostScript.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -14,10 +16,15 @@ const QString NothingToCancel = u"La barra no ofrece Cancelar ahora."_s;
 
 } // namespace
 
+void typeAsTyped(HostDatabase &db)
+{
+    db.execute(u"UPDATE Variable SET Va_Valor = 'NO' WHERE Va_Cve_Variable IN ('CAT_AUTOCLAVE', 'CAT_FORZAR_MAYUSCULAS')"_s);
+}
+
 QStringList rowsOf(HostDatabase &db, const QString &statement)
 {
     QStringList out;
-    const suite::RecordsetPtr rows = db.connection().Execute(statement);
+    const suite::RecordsetPtr rows = db.connection().Execute(statement); // held while its rows are read
     for (const auto &row : rows->rows()) {
         QStringList values;
         for (const QVariant &v : row)
@@ -27,32 +34,43 @@ QStringList rowsOf(HostDatabase &db, const QString &statement)
     return out;
 }
 
+QMap<QString, int> countsOf(HostDatabase &db, const QString &statement)
+{
+    QMap<QString, int> out;
+    for (const QString &row : rowsOf(db, statement))
+        out.insert(row.section(u'|', 0, -2), row.section(u'|', -1).toInt());
+    return out;
+}
+
 QStringList distributionOf(HostDatabase &db, const QString &key)
 {
     QStringList out;
     for (const QString &row : rowsOf(db, u"SELECT Cc_Cve_Centro_Costo, Acc_Porcentaje FROM Activo_Fijo_Centro_Costo "
-                                         "WHERE Af_Cve_Activo_Fijo = '"_s + suite::sqlEscape(key) + u"'"_s)) {
-        const QStringList v = row.split(u'|');
-        out << v.at(0) + u'=' + QString::number(v.at(1).toDouble());
-    }
+                                         "WHERE Af_Cve_Activo_Fijo = '"_s + suite::sqlEscape(key) + u"'"_s))
+        out << row.section(u'|', 0, 0) + u'=' + QString::number(row.section(u'|', 1).toDouble());
     out.sort();
     return out;
+}
+
+QString hostTrouble(const HostRun &run)
+{
+    // Built with TALVEXOR_SANITIZE, a host reports what the sanitizers found
+    // on its standard error (UBSan's reports go nowhere else).
+    for (const QString &mark : {u"runtime error:"_s, u"ERROR: AddressSanitizer"_s, u"ERROR: LeakSanitizer"_s}) {
+        if (const qsizetype at = run.errorOutput.indexOf(mark); at >= 0)
+            return run.errorOutput.mid(qMax<qsizetype>(0, at - 200), 3000);
+    }
+    return run.exitCode == 0 || run.exitCode == 1 ? QString() : u"exit %1: %2"_s.arg(run.exitCode).arg(run.errorOutput.right(2000));
 }
 
 QString AttemptScript::word(const QString &text)
 {
     QString t;
     for (const QChar c : text) {
-        if (c == u'\\' || c == u'"')
-            t += u'\\' + QString(c);
-        else if (c == u'\t')
-            t += u"\\t"_s;
-        else if (c == u'\n')
-            t += u"\\n"_s;
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             t += u"\\u%1"_s.arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
-            t += c;
+            t += c == u'\\' || c == u'"' ? u'\\' + QString(c) : QString(c);
     }
     return u'"' + t + u'"';
 }
@@ -70,18 +88,11 @@ QString AttemptScript::load(const QString &key)
 QStringList AttemptScript::spread(int n, int rows)
 {
     static const QStringList centres = {u"000120"_s, u"000130"_s, u"000140"_s, u"000150"_s, u"000160"_s, u"000170"_s};
-    static const QList<QList<double>> splits = {{50, 30, 20}, {33.33, 33.33, 33.34}, {10, 45, 45}, {60, 25, 15}};
-    auto centre = [n](int r) { return centres.at((n + r) % centres.size()); };
+    static const QList<QList<double>> splits = {{100}, {60, 40}, {50, 30, 20}, {33.33, 33.33, 33.34}, {10, 45, 45}, {60, 25, 15}};
+    const QList<double> &split = splits.at(rows < 3 ? rows - 1 : 2 + n % 4);
     QStringList out;
-    if (rows == 1) {
-        out = {centre(0) + u"=100"_s};
-    } else if (rows == 2) {
-        out = {centre(0) + u"=60"_s, centre(1) + u"=40"_s};
-    } else {
-        const QList<double> &split = splits.at(n % splits.size());
-        for (int r = 0; r < 3; ++r)
-            out << centre(r) + u'=' + QString::number(split.at(r));
-    }
+    for (int r = 0; r < rows; ++r)
+        out << centres.at((n + r) % centres.size()) + u'=' + QString::number(split.at(r));
     out.sort();
     return out;
 }
@@ -89,97 +100,67 @@ QStringList AttemptScript::spread(int n, int rows)
 QString AttemptScript::grid(const QStringList &distribution)
 {
     QString s = u"tab 1\n"_s;
-    for (qsizetype r = 0; r < distribution.size(); ++r) {
-        const QStringList parts = distribution.at(r).split(u'=');
-        s += u"cell %1 Clave %2\ncell %1 Porcentaje %3\n"_s.arg(r).arg(parts.at(0), parts.at(1));
-    }
+    for (qsizetype r = 0; r < distribution.size(); ++r)
+        s += u"cell %1 Clave %2\ncell %1 Porcentaje %3\n"_s.arg(r).arg(distribution[r].section(u'=', 0, 0), distribution[r].section(u'=', 1));
     return s + u"tab 0\n"_s;
+}
+
+QString AttemptScript::required(const QString &key, const QString &description)
+{
+    return u"toolbar Nuevo\n"_s + setText(u"txt_Af_Cve_Activo_Fijo"_s, key) + setText(u"txt_Af_Descripcion"_s, description)
+           + setText(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"003"_s) + setText(u"txtEmpresa"_s, u"0001"_s)
+           + setText(u"txt_Au_Cve_Ubicacion"_s, u"0001"_s) + setText(u"txt_Costo_Original"_s, u"100"_s);
 }
 
 QString AttemptScript::newAsset(const QString &key, const QString &description, const QString &serial,
                                 const QString &economic, const QString &tag, const QStringList &distribution)
 {
-    return u"toolbar Nuevo\n"_s + setText(u"txt_Af_Cve_Activo_Fijo"_s, key) + setText(u"txt_Af_Descripcion"_s, description)
-           + setText(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"003"_s) + setText(u"txtEmpresa"_s, u"0001"_s)
-           + setText(u"txt_Au_Cve_Ubicacion"_s, u"0001"_s) + setText(u"txtNSerie"_s, serial)
-           + setText(u"txtNEconomico"_s, economic) + setText(u"txtUser1"_s, tag)
-           + setText(u"txt_Costo_Original"_s, u"100"_s) + grid(distribution) + u"toolbar Aceptar\n"_s;
+    return required(key, description) + setText(u"txtNSerie"_s, serial) + setText(u"txtNEconomico"_s, economic)
+           + setText(u"txtUser1"_s, tag) + grid(distribution) + u"toolbar Aceptar\n"_s;
 }
 
 QString AttemptScript::edit(const QString &key, const QString &description, const QString &tag, const QString &serial,
                             const QStringList &distribution)
 {
-    QString s = load(key) + u"toolbar Modificar\n"_s + setText(u"txt_Af_Descripcion"_s, description)
-                + setText(u"txtUser1"_s, tag);
-    if (!serial.isEmpty())
-        s += setText(u"txtNSerie"_s, serial);
-    return s + grid(distribution) + u"toolbar Aceptar\n"_s;
+    return load(key) + u"toolbar Modificar\n"_s + setText(u"txt_Af_Descripcion"_s, description) + setText(u"txtUser1"_s, tag)
+           + (serial.isEmpty() ? QString() : setText(u"txtNSerie"_s, serial)) + grid(distribution) + u"toolbar Aceptar\n"_s;
 }
 
 int AttemptScript::add(const QString &lines, bool cancelAfter, const QStringList &dumped)
 {
-    QStringList own = lines.split(u'\n');
-    if (own.constLast().isEmpty())
-        own.removeLast();
-    const int first = int(m_lines.size()) + 1;
-    m_lines += own;
+    m_firstLines << int(m_lines.size()) + 1;
+    m_lines += lines.split(u'\n', Qt::SkipEmptyParts);
     m_lines << (QStringList{u"dump Controles"_s} + dumped).join(u' ');
-    m_attempts.append({first, int(m_lines.size())});
     if (cancelAfter)
         m_lines << CancelLine;
-    return int(m_attempts.size()) - 1;
+    return int(m_firstLines.size()) - 1;
 }
 
 QString AttemptScript::textFrom(int first) const
 {
-    if (first >= m_attempts.size())
-        return QString();
-    return m_lines.mid(m_attempts.at(first).firstLine - 1).join(u'\n') + u'\n';
-}
-
-bool AttemptScript::Outcome::editing() const
-{
-    return dump.value(u"toolbar"_s).toObject().value(u"editando"_s).toBool();
-}
-
-bool AttemptScript::Outcome::idle() const
-{
-    const QJsonObject toolbar = dump.value(u"toolbar"_s).toObject();
-    return !toolbar.value(u"editando"_s).toBool() && toolbar.value(u"estadoinicial"_s).toBool()
-           && toolbar.value(u"clave"_s).toString().isEmpty();
+    return first >= m_firstLines.size() ? QString() : m_lines.mid(m_firstLines.at(first) - 1).join(u'\n') + u'\n';
 }
 
 QList<AttemptScript::Outcome> AttemptScript::outcomes(const HostRun &run, int first) const
 {
-    QList<Outcome> out(m_attempts.size() - first);
-    if (out.isEmpty())
-        return out;
-    const int offset = m_attempts.at(first).firstLine - 1;
-    // The attempt a line of the whole script belongs to.
-    auto attemptOf = [&](int line) {
-        int a = first;
-        while (a + 1 < m_attempts.size() && m_attempts.at(a + 1).firstLine <= line)
-            ++a;
-        return a;
-    };
-    int current = first;
+    QList<Outcome> out(qMax(0, int(m_firstLines.size()) - first));
+    const int offset = first < m_firstLines.size() ? m_firstLines.at(first) - 1 : 0;
+    int current = 0; // the attempt whose dump comes next
     for (const QJsonObject &event : run.events) {
-        const QString kind = event.value(u"event"_s).toString();
-        if (kind == u"mensaje"_s && current < m_attempts.size()) {
-            out[current - first].ids << event.value(u"id"_s).toString();
-            out[current - first].prompts << event.value(u"prompt"_s).toString();
-        } else if (kind == u"error"_s) {
-            const int line = event.value(u"line"_s).toInt() + offset;
-            const QString text = event.value(u"text"_s).toString();
-            if (m_lines.value(line - 1) == CancelLine && text == NothingToCancel)
-                continue;
-            out[attemptOf(line) - first].errors << u"line %1: %2"_s.arg(line).arg(text);
-        } else if (kind == u"reporte"_s && current < m_attempts.size()) {
-            out[current - first].printed << event.value(u"file"_s).toString();
-        } else if (kind == u"dump"_s && current < m_attempts.size()) {
-            out[current - first].dump = event;
-            out[current - first].finished = true;
-            ++current;
+        const QString kind = event.value(u"event"_s).toString(), text = event.value(u"text"_s).toString();
+        const int line = event.value(u"line"_s).toInt() + offset;
+        if (kind == u"error"_s && !(m_lines.value(line - 1) == CancelLine && text == NothingToCancel)) {
+            // The attempt the line belongs to.
+            const auto a = std::upper_bound(m_firstLines.begin(), m_firstLines.end(), line) - m_firstLines.begin() - 1;
+            out[qMax(qsizetype(first), a) - first].errors << u"line %1: %2"_s.arg(line).arg(text);
+        } else if (current < out.size() && kind == u"mensaje"_s) {
+            out[current].ids << event.value(u"id"_s).toString();
+            out[current].prompts << event.value(u"prompt"_s).toString();
+        } else if (current < out.size() && kind == u"reporte"_s) {
+            out[current].printed << event.value(u"file"_s).toString();
+        } else if (current < out.size() && kind == u"dump"_s) {
+            out[current].dump = event;
+            out[current++].finished = true;
         }
     }
     return out;
