@@ -1,15 +1,19 @@
 #pragma once
 
-// What the reliability tests share: a script of user actions for the real
-// host and what came of each, and the reads of what the database kept.
+// What the reliability tests share: a script of user actions for the real host and what came of each, and the reads
+// of what the database kept.
 #include "suite/data/Connection.h"
 #include "suite/data/Recordset.h"
 #include "suite/data/SqlText.h"
 #include "tests/support/HostScript.h"
+#include "tests/support/TestDatabase.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QMap>
 #include <QStringList>
+#include <QTest>
+#include <QThread>
 #include <algorithm>
 
 // The user types every key, and the boxes keep what is typed as typed.
@@ -52,9 +56,8 @@ inline QStringList distributionOf(HostDatabase &db, const QString &key)
     return out;
 }
 
-// Empty when the host ended as a script does (0, or 1 when a line failed)
-// with no sanitizer report on its standard error (built with
-// TALVEXOR_SANITIZE, UBSan reports nowhere else); else what went wrong.
+// Empty when the host ended as a script does (0, or 1 when a line failed) with no sanitizer report on its standard
+// error (built with TALVEXOR_SANITIZE, UBSan reports nowhere else); else what went wrong.
 inline QString hostTrouble(const HostRun &run)
 {
     for (const char *mark : {"runtime error:", "ERROR: AddressSanitizer", "ERROR: LeakSanitizer"}) {
@@ -65,9 +68,8 @@ inline QString hostTrouble(const HostRun &run)
                                                   : QStringLiteral("exit %1: %2").arg(run.exitCode).arg(run.errorOutput.right(2000));
 }
 
-// A host script made of attempts, each one user action, and what came of
-// each. Every attempt ends with `dump Controles`; a save is then cancelled,
-// so a refused one does not hold up the next (after one that went through,
+// A host script made of attempts, each one user action, and what came of each. Every attempt ends with `dump
+// Controles`; a save is then cancelled, so a refused one does not hold up the next (after one that went through,
 // nothing is left to cancel, and the line's failure is ignored).
 class AttemptScript
 {

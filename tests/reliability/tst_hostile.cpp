@@ -1,16 +1,11 @@
-// Hostile input in every field a user can type, paste or pick, in the
-// configuration and in print templates, through the real host on both
-// backends: each value is stored and read back as the screen held it, or
-// refused in words with the input left on the screen and nothing stored.
-// The same test runs under AddressSanitizer and UBSan (TALVEXOR_SANITIZE).
-#include "suite/data/Connection.h"
+// Hostile input in every field a user can type, paste or pick, in the configuration and in print templates, through
+// the real host on both backends: each value is stored and read back as the screen held it, or refused in words with
+// the input left on the screen and nothing stored. The same test runs under AddressSanitizer and UBSan
+// (TALVEXOR_SANITIZE).
 #include "suite/data/Schema.h"
-#include "suite/data/SqlText.h"
 #include "suite/kit/NumberFormat.h"
 #include "tests/reliability/AttemptScript.h"
-#include "tests/support/HostScript.h"
 #include "tests/support/TableSnapshot.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +13,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <cmath>
 #include <optional>
 
@@ -37,9 +31,9 @@ private Q_SLOTS:
 
 namespace {
 
-// Quotes, SQL, NUL and other controls, line breaks, right-to-left and
-// combining text, characters beyond the BMP (5,000 after an odd one, so a
-// box's length falls inside a pair), 10,000 characters, blanks, placeholders and markup.
+// Quotes, SQL, NUL and other controls, line breaks, right-to-left and combining text, characters beyond the BMP
+// (5,000 after an odd one, so a box's length falls inside a pair), 10,000 characters, blanks, placeholders and
+// markup.
 const QStringList HostileTexts = {
     u"O'Brien ''"_s, u"\"dobles\" \\ \\\\ fin\\"_s, u"'; DROP TABLE Activo_Fijo; --"_s, u"' OR '1'='1"_s, u"a"_s + QChar(0) + u"b"_s,
     u"\x01\x02\x1b[31m\x7f fin"_s, u"tab\there\nnueva\rlinea"_s, u"\u202Eabc\u202C שלום مرحبا e\u0301 a\u0308\u0323"_s,
@@ -87,8 +81,8 @@ QString shown(const AttemptScript::Outcome &o, const QString &control)
     return control == Grid ? rows.join(u';') : c.value(control.startsWith(u"dp"_s) ? u"date"_s : u"text"_s).toString();
 }
 
-// A prompt a user can read: it does not open with a driver's or parser's
-// complaint about a statement (the database's words may follow).
+// A prompt a user can read: it does not open with a driver's or parser's complaint about a statement (the database's
+// words may follow).
 bool clear(const QString &message)
 {
     static const QRegularExpression noise(u"QPSQL|QSQLITE|syntax error|unterminated|unrecognized token|Unable to"_s,
@@ -112,9 +106,8 @@ void tst_Hostile::everyField()
     typeAsTyped(*db);
     const TableSnapshot before = TableSnapshot::take(db->connection());
 
-    // One new asset per field and value: pasted into a box (as a person
-    // pastes), typed into the grid's centre (texts) or share (numbers), or
-    // picked; then dumped (attempt 2n), and accepted (2n + 1).
+    // One new asset per field and value: pasted into a box (as a person pastes), typed into the grid's centre (texts)
+    // or share (numbers), or picked; then dumped (attempt 2n), and accepted (2n + 1).
     AttemptScript script;
     QList<std::pair<Field, QString>> cases;
     for (const Field &f : Fields) {
@@ -139,8 +132,8 @@ void tst_Hostile::everyField()
     QCOMPARE(hostTrouble(run), QString());
     const QList<AttemptScript::Outcome> outcomes = script.outcomes(run);
 
-    // A refused one said so clearly and left what was typed there to
-    // correct; each saved one is shown again by the key the screen held.
+    // A refused one said so clearly and left what was typed there to correct; each saved one is shown again by the
+    // key the screen held.
     AttemptScript readBack;
     QList<qsizetype> saved;
     QStringList wrong;
@@ -246,8 +239,8 @@ void tst_Hostile::configurationAndTemplates()
     QVERIFY2(!storedCentre.isEmpty() && centre.startsWith(storedCentre), qPrintable(storedCentre));
     QCOMPARE(db->value(u"SELECT Af_Centro_Costo FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = 'HC2'"_s), storedCentre);
     QCOMPARE(o[label].ids, QStringList{u"ERR-ID:7500032"_s});
-    // The equipment's key of 40 places: stored whole where the column does
-    // not hold it to 15 (SQLite), refused in words where it does.
+    // The equipment's key of 40 places: stored whole where the column does not hold it to 15 (SQLite), refused in
+    // words where it does.
     const QString equipment = db->value(u"SELECT Eq_Cve_Equipo || '|' || Te_Cve_Tipo_Equipo FROM Equipo WHERE Eq_Activo_Fijo = 'HQ''1'"_s);
     if (o[generated].ids == QStringList{u"ERR-ID:7500036"_s})
         QCOMPARE(u"Se creó el equipo con clave: "_s + equipment, o[generated].prompts.value(0) + u'|' + equipmentType);
