@@ -105,6 +105,7 @@ protected:
 private:
     class Delegate;
     friend class Delegate;
+    void installCellEditors(); // with the handlers that take the keys
 
     struct Column
     {
