@@ -67,7 +67,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_session = std::make_unique<TestSession>(true);
+        m_session = std::make_unique<TestSession>(TestDatabase::sqlite(true));
         m_session->connection().Execute(u"INSERT INTO Formato_Impresion (Fi_Cve_Formato, Fi_Titulo, Fi_Plantilla, Fi_Sentencia, "
                                         "Fi_Pagina, Fi_Margen_Mm) VALUES ('ECO', 'Prueba', '<p>Valor: [NOMBRE].</p>', 'SELECT "
                                         "''{PARAMETROS}'' AS Nombre', 'Letter', 15), ('MALA', 'Prueba', '[X]', 'SELECT X FROM "
@@ -102,8 +102,6 @@ private Q_SLOTS:
 
         row("letter: its format's page and title, today's date", u"RESPONSIVA_AF"_s, u"0000000007"_s, {}, {}, u"0000000007"_s,
             {u"CARTA RESPONSIVA DE ACTIVO FIJO"_s, u"0000000007"_s, today}, {u"1"_s, u"612 x 792 pts"_s, u"Carta responsiva de activo fijo"_s});
-        row("label with the screen's numbers: the default size", {}, u"Serie: MQ-77 {QR:0000000007}"_s, screen, {},
-            u"0000000007"_s, {u"Serie: MQ-77"_s}, {u"1"_s, u"227 x 113 pts"_s, u"Etiqueta"_s});
         row("plain text, inline code, 100 x 50, three copies", {}, u"Equipo {QR:ABC-123}\nfin"_s, {0, 0, 100, 50, 9, 3}, {},
             u"ABC-123"_s, {u"Equipo"_s, u"fin"_s}, {u"3"_s, u"283 x 142 pts"_s, u"Etiqueta"_s});
         row("rich text, sized code floating right", {}, u"<p><b>Caja</b> fuerte {QR 15 derecha:Ñandú &amp; Cía}</p>"_s,
@@ -114,11 +112,10 @@ private Q_SLOTS:
             {uR"(Valor: O'Brien <b>&amp;</b> "x" > y.)"_s}, letter);
         row("brackets and directives in a letter", u"ECO"_s, u"[NOMBRE] {FECHA} {QR:no}"_s, {}, {}, {},
             {u"Valor: [NOMBRE] {FECHA} {QR:no}."_s}, letter);
-        row("markup in a plain label", {}, uR"(5 < 6 & "x" {QR})"_s, screen, {}, {}, {uR"(5 < 6 & "x" {QR})"_s},
+        row("markup in a plain label, the default size", {}, uR"(5 < 6 & "x" {QR})"_s, screen, {}, {}, {uR"(5 < 6 & "x" {QR})"_s},
             {u"1"_s, u"227 x 113 pts"_s, u"Etiqueta"_s});
 
-        // Each failure says why in Spanish, and leaves no document behind.
-        row("unknown format", u"NO_EXISTE"_s, u"1"_s, {}, u"No existe el formato de impresión \"NO_EXISTE\"."_s);
+        // Each failure says why in Spanish, and leaves no document behind (an unknown format: tst_printing).
         row("no row for the key", u"RESPONSIVA_AF"_s, u"9999999999"_s, {},
             u"El formato de impresión \"RESPONSIVA_AF\" no encontró datos para \"9999999999\"."_s);
         row("statement fails", u"MALA"_s, u"1"_s, {}, u"No se pudieron leer los datos del formato de impresión \"MALA\": "_s);

@@ -5,25 +5,28 @@
 #include <QList>
 #include <QStringList>
 
-// Records every message a test's code shows and answers questions from a
-// queue (Yes = 6, No = 7); an unscripted question is answered No.
+// Records every message a test's code shows; a question is answered No (7).
 class RecordingMessagePresenter : public suite::MessagePresenter
 {
 public:
-    int show(const suite::MessageRequest &request) override;
+    int show(const suite::MessageRequest &request) override
+    {
+        m_requests.append(request);
+        return request.style == 36 ? 7 : 1;
+    }
 
-    void answerNext(int answer) { m_answers.append(answer); }
-    void setDefaultAnswer(int answer) { m_defaultAnswer = answer; }
-
-    const QList<suite::MessageRequest> &requests() const { return m_requests; }
     int count() const { return m_requests.size(); }
-    const suite::MessageRequest &last() const; // fails the test's expectations when none
-    QStringList prompts() const;
-    QStringList ids() const;
-    void clear() { m_requests.clear(); }
+    QStringList prompts() const { return collect(&suite::MessageRequest::prompt); }
+    QStringList ids() const { return collect(&suite::MessageRequest::id); }
 
 private:
+    QStringList collect(QString suite::MessageRequest::*member) const
+    {
+        QStringList out;
+        for (const auto &r : m_requests)
+            out.append(r.*member);
+        return out;
+    }
+
     QList<suite::MessageRequest> m_requests;
-    QList<int> m_answers;
-    int m_defaultAnswer = 7;
 };

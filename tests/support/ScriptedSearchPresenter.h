@@ -3,10 +3,9 @@
 #include "suite/session/SearchPresenter.h"
 
 #include <QList>
-#include <QStringList>
 
-// Answers search dialogs from a queue of keys (empty when the queue is out,
-// as when the user cancels) and records which queries were opened.
+// Records which queries a search dialog was opened for and chooses nothing,
+// as when the user cancels.
 class ScriptedSearchPresenter : public suite::SearchPresenter
 {
 public:
@@ -16,13 +15,14 @@ public:
         int maxRows = 0;
     };
 
-    QString choose(const QString &queryId, int maxRows, QWidget *owner) override;
+    QString choose(const QString &queryId, int maxRows, QWidget *) override
+    {
+        m_calls.append(Call{queryId, maxRows});
+        return QString();
+    }
 
-    void answerNext(const QString &key) { m_answers.append(key); }
     const QList<Call> &calls() const { return m_calls; }
-    QStringList queryIds() const;
 
 private:
-    QList<QString> m_answers;
     QList<Call> m_calls;
 };
