@@ -17,10 +17,7 @@ namespace {
 
 constexpr int Assets = 2000;
 
-qint64 number(Connection &c, const QString &sql)
-{
-    return c.Execute(sql)->fieldValue(0).toLongLong();
-}
+qint64 number(Connection &c, const QString &sql) { return firstValue(c, sql).toLongLong(); }
 
 // Rows as texts both backends write alike, to compare catalogues.
 QStringList rowsOf(Connection &c, const QString &sql)
@@ -47,16 +44,6 @@ void generate(Connection &c, qint64 assets, int perTransaction, quint64 seed = 7
 
 } // namespace
 
-// The backend's catalogue as `c`, or a skip (a failure under TALVEXOR_REQUIRE_PG=1).
-#define CATALOGUE_OR_SKIP(c)                                                                  \
-    QFETCH(QString, backend);                                                                \
-    if (!m_generated.count(backend)) {                                                       \
-        if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(m_postgresReason));                                              \
-        QSKIP(qPrintable(m_postgresReason));                                                  \
-    }                                                                                        \
-    Connection *c = m_generated[backend].get();
-
 // A catalogue of 2,000 assets generated once per backend in chunks of 700 (two full transactions and a
 // short last one), held to what the screen and the benchmark rely on; PostgreSQL's run also holds every
 // text to its column's length, which SQLite would not.
@@ -67,6 +54,13 @@ class TestCatalogueGenerator : public QObject
     QTemporaryDir m_dir;
     std::map<QString, std::unique_ptr<Connection>> m_generated;
     QString m_postgresReason;
+
+    // The backend's catalogue; null, with the reason, when it has none.
+    Connection *catalogue(const QString &backend, QString *reason)
+    {
+        *reason = m_postgresReason;
+        return m_generated.count(backend) ? m_generated[backend].get() : nullptr;
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -81,7 +75,8 @@ private Q_SLOTS:
     void holdsWhatTheScreenReliesOn_data() { TestDatabase::addBackendRows(); }
     void holdsWhatTheScreenReliesOn()
     {
-        CATALOGUE_OR_SKIP(c);
+        QFETCH(QString, backend);
+        TALVEXOR_OR_SKIP(c, catalogue(backend, &cReason));
         auto sums = c->Execute(u"SELECT SUM(Acc_Porcentaje) FROM Activo_Fijo_Centro_Costo GROUP BY Af_Cve_Activo_Fijo"_s);
         QVERIFY2(sums->rowCount() > Assets / 5, qPrintable(QString::number(sums->rowCount())));
         for (; !sums->Eof(); sums->MoveNext()) {

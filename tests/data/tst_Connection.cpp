@@ -14,28 +14,6 @@ using namespace Qt::StringLiterals;
 using suite::Connection;
 using suite::SuiteError;
 
-namespace {
-
-// The first value of the first row; null when there is none.
-QVariant value(Connection &c, const QString &sql)
-{
-    auto rs = c.Execute(sql);
-    return rs->Eof() ? QVariant() : rs->fieldValue(0);
-}
-
-// The error a statement raises ("" when it ran).
-QString errorOf(Connection &c, const QString &sql)
-{
-    try {
-        c.Execute(sql);
-    } catch (const SuiteError &error) {
-        return error.description();
-    }
-    return {};
-}
-
-} // namespace
-
 // The connection on each backend: what comes back, what the dialect's
 // rewrites do on a real server, transactions and errors.
 class TestConnection : public QObject
@@ -70,10 +48,10 @@ private Q_SLOTS:
         const QString total = u"SELECT COUNT(*) FROM Empresa"_s;
         db->BeginTrans();
         db->Execute(insert.arg(u"0001"_s));
-        QCOMPARE(value(*db, total).toInt(), 1); // visible inside the transaction
+        QCOMPARE(firstValue(*db, total).toInt(), 1); // visible inside the transaction
         QVERIFY_THROWS_EXCEPTION(SuiteError, db->BeginTrans());
         db->RollbackTrans();
-        QCOMPARE(value(*db, total).toInt(), 0);
+        QCOMPARE(firstValue(*db, total).toInt(), 0);
         db->BeginTrans();
         db->Execute(insert.arg(u"0002"_s));
         db->CommitTrans();
@@ -92,7 +70,7 @@ private Q_SLOTS:
                      && missing.contains(backend == u"sqlite"_s ? u"no such table"_s : u"does not exist"_s),
                  qPrintable(missing));
         db->Execute(insert.arg(u"0003"_s));
-        QCOMPARE(value(*db, total).toInt(), 2);
+        QCOMPARE(firstValue(*db, total).toInt(), 2);
     }
 
     void rewritesRunOnTheServer_data() { TestDatabase::addBackendRows(); }
@@ -102,11 +80,11 @@ private Q_SLOTS:
         TALVEXOR_OPEN_OR_SKIP(db, backend, false);
         db->Execute(u"INSERT INTO Empleado (Em_Cve_Empleado, Em_Nombre, Em_Apellido_Paterno, Em_Apellido_Materno) "
                     "VALUES ('00001', 'José', 'O''Neil', 'Peña')"_s);
-        QCOMPARE(value(*db, u"SELECT Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno "
-                            "FROM Empleado WHERE Em_Cve_Empleado='00001' and Es_Cve_Estado <> 'BA'"_s).toString(),
+        QCOMPARE(firstValue(*db, u"SELECT Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno "
+                                 "FROM Empleado WHERE Em_Cve_Empleado='00001' and Es_Cve_Estado <> 'BA'"_s).toString(),
                  u"José O'Neil Peña"_s);
-        QCOMPARE(value(*db, u"SELECT '[a + b]' + Em_Cve_Empleado + 'it''s' FROM Empleado"_s).toString(), u"[a + b]00001it's"_s);
-        QCOMPARE(value(*db, u"SELECT 2 + 3 + LENGTH(Em_Nombre) FROM Empleado"_s).toInt(), 9);
+        QCOMPARE(firstValue(*db, u"SELECT '[a + b]' + Em_Cve_Empleado + 'it''s' FROM Empleado"_s).toString(), u"[a + b]00001it's"_s);
+        QCOMPARE(firstValue(*db, u"SELECT 2 + 3 + LENGTH(Em_Nombre) FROM Empleado"_s).toInt(), 9);
 
         // The account path: orphans end the chain, and so does the first account seen twice.
         db->Execute(u"INSERT INTO Cuenta_Contable (Cc_Cve_Cuenta_Contable, Cc_Descripcion, Cc_Cuenta_Padre) VALUES "
@@ -115,11 +93,11 @@ private Q_SLOTS:
                     "('8100', 'Ciclo propio', '8100')"_s);
         const QString path = u"SELECT dbo.Get_Ruta_Cuenta_Contable(Cc_Cve_Cuenta_Contable) AS DESCRIPCION "
                              "FROM Cuenta_Contable WHERE Cc_Cve_Cuenta_Contable='%1' and Es_Cve_Estado <> 'BA' "_s;
-        QCOMPARE(value(*db, path.arg(u"1201"_s)).toString(), u"Activo / Activo fijo / Equipo de computo"_s);
-        QCOMPARE(value(*db, path.arg(u"7001"_s)).toString(), u"Huérfana"_s);
-        QCOMPARE(value(*db, path.arg(u"8001"_s)).toString(), u"Vuelta / Ida"_s);
-        QCOMPARE(value(*db, path.arg(u"8100"_s)).toString(), u"Ciclo propio"_s);
-        QVERIFY(value(*db, u"SELECT dbo.Get_Ruta_Cuenta_Contable('no existe') AS R"_s).isNull());
+        QCOMPARE(firstValue(*db, path.arg(u"1201"_s)).toString(), u"Activo / Activo fijo / Equipo de computo"_s);
+        QCOMPARE(firstValue(*db, path.arg(u"7001"_s)).toString(), u"Huérfana"_s);
+        QCOMPARE(firstValue(*db, path.arg(u"8001"_s)).toString(), u"Vuelta / Ida"_s);
+        QCOMPARE(firstValue(*db, path.arg(u"8100"_s)).toString(), u"Ciclo propio"_s);
+        QVERIFY(firstValue(*db, u"SELECT dbo.Get_Ruta_Cuenta_Contable('no existe') AS R"_s).isNull());
 
         // Procedures: each argument its own literal (the label's is tst_printing's).
         if (backend == u"sqlite"_s) {
@@ -140,7 +118,7 @@ private Q_SLOTS:
                              + u" '%"_s + suite::Dialect::likeEscape(u"c\\"_s) + u"%'"_s + suite::Dialect::likeEscapeClause()
                              + u" ORDER BY 1"_s)->rows(),
                  (QList<QVariantList>{{u"1"_s}, {u"2"_s}}));
-        const QDateTime now = value(*db, db->dialect().currentDateTimeSql()).toDateTime();
+        const QDateTime now = firstValue(*db, db->dialect().currentDateTimeSql()).toDateTime();
         QVERIFY(now.isValid() && qAbs(now.secsTo(QDateTime::currentDateTime())) < 24 * 3600);
         QCOMPARE(db->Execute(db->dialect().limit(u"SELECT * FROM Cliente ;"_s, 2))->rowCount(), 2);
     }
@@ -151,12 +129,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         auto writer = TestDatabase::sqliteFile(dir.filePath(u"compartida.db"_s));
         auto reader = TestDatabase::sqliteFile(dir.filePath(u"compartida.db"_s));
-        QCOMPARE(value(*reader, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+        QCOMPARE(firstValue(*reader, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
         writer->BeginTrans();
         writer->Execute(u"INSERT INTO Proyecto (Py_Cve_Proyecto, Py_Descripcion) VALUES ('1', 'Nuevo')"_s);
-        QCOMPARE(value(*reader, u"SELECT COUNT(*) FROM Proyecto"_s).toInt(), 0);
+        QCOMPARE(firstValue(*reader, u"SELECT COUNT(*) FROM Proyecto"_s).toInt(), 0);
         writer->CommitTrans();
-        QCOMPARE(value(*reader, u"SELECT COUNT(*) FROM Proyecto"_s).toInt(), 1);
+        QCOMPARE(firstValue(*reader, u"SELECT COUNT(*) FROM Proyecto"_s).toInt(), 1);
     }
 
     void traceWritesEveryStatement()

@@ -27,19 +27,9 @@ const QStringList commandStatements = {
     u"INSERT INTO Bitacora (Bi_Tabla, Bi_Clave, Bi_Texto) VALUES ('Activo_Fijo', '0000000002', 'Alta')"_s,
 };
 
-QString errorOf(Connection &db, const QString &sql)
-{
-    try {
-        db.Execute(sql);
-    } catch (const SuiteError &e) {
-        return e.description();
-    }
-    return u"(it ran)"_s;
-}
-
 int count(Connection &db, const QString &table)
 {
-    return db.Execute(u"SELECT COUNT(*) AS n FROM "_s + table)->Fields(u"n"_s).toInt();
+    return firstValue(db, u"SELECT COUNT(*) FROM "_s + table).toInt();
 }
 
 } // namespace

@@ -22,12 +22,6 @@ QSet<QString> column(Connection &c, const QString &sql)
     return values;
 }
 
-QString value(Connection &c, const QString &sql)
-{
-    auto rs = c.Execute(sql);
-    return rs->Eof() ? QString() : rs->fieldValue(0).toString();
-}
-
 } // namespace
 
 // The schema on each backend, and the demo company's invariants that no
@@ -50,9 +44,9 @@ private Q_SLOTS:
         db->Execute(u"INSERT INTO Empresa VALUES ('0001', 'Industrias Norte')"_s);
         Schema::create(*db);
         Schema::create(*db);
-        QCOMPARE(value(*db, u"SELECT Va_Valor FROM Variable WHERE Va_Cve_Variable = 'X'"_s), u"uno"_s);
-        QCOMPARE(value(*db, u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='0001' AND Es_Cve_Estado <> 'BA'"_s),
-                 u"Industrias Norte"_s);
+        QCOMPARE(firstValue(*db, u"SELECT Va_Valor FROM Variable WHERE Va_Cve_Variable = 'X'"_s).toString(), u"uno"_s);
+        QCOMPARE(firstValue(*db, u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='0001' AND Es_Cve_Estado <> "
+                                 "'BA'"_s).toString(), u"Industrias Norte"_s);
         for (const suite::TableDef &table : Schema::tables()) {
             const QStringList columns = db->columnNames(table.name);
             QCOMPARE(columns.size(), table.columns.size());
@@ -63,7 +57,7 @@ private Q_SLOTS:
         // Defaults the screen relies on when it leaves a column out.
         db->Execute(u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo) VALUES ('1')"_s);
         db->Execute(u"INSERT INTO Centro_Costo (Cc_Cve_Centro_Costo, Cc_Descripcion) VALUES ('000100', 'A')"_s);
-        QCOMPARE(value(*db, u"SELECT Es_Cve_Estado FROM Activo_Fijo"_s), u"AC"_s);
+        QCOMPARE(firstValue(*db, u"SELECT Es_Cve_Estado FROM Activo_Fijo"_s).toString(), u"AC"_s);
         const QVariant summary = db->Execute(u"SELECT Cc_Acumula FROM Centro_Costo"_s)->fieldValue(0);
         QVERIFY(!summary.isNull() && summary.toString().isEmpty());
     }
@@ -80,7 +74,8 @@ private Q_SLOTS:
         for (const QString &id : {u"ACTIVO_FIJO"_s, u"TIPO_ACTIVO_FIJO"_s, u"EMPRESA"_s, u"ACTIVO_FIJO_UBICACION"_s,
                                   u"EMPLEADO"_s, u"CLIENTE"_s, u"PROYECTO"_s, u"CENTRO_COSTO"_s,
                                   u"UNIDAD_ESTRATEGICA_NEGOCIO"_s, u"CUENTA_CONTABLE"_s, u"PROVEEDOR"_s}) {
-            const QString statement = value(c, u"SELECT Co_Sentencia FROM Consulta WHERE Co_Cve_Consulta = '"_s + id + u"'"_s);
+            const QString statement =
+                firstValue(c, u"SELECT Co_Sentencia FROM Consulta WHERE Co_Cve_Consulta = '"_s + id + u"'"_s).toString();
             const QRegularExpressionMatch names = source.match(statement);
             QVERIFY2(names.hasMatch(), qPrintable(id));
             QSet<QString> keys;
@@ -90,7 +85,7 @@ private Q_SLOTS:
             }
             const QString table = names.captured(2);
             QCOMPARE(keys, column(c, u"SELECT %1 FROM %2 WHERE Es_Cve_Estado <> 'BA'"_s.arg(names.captured(1), table)));
-            QVERIFY2(value(c, u"SELECT COUNT(*) FROM %1 WHERE Es_Cve_Estado = 'BA'"_s.arg(table)).toInt() > 0,
+            QVERIFY2(firstValue(c, u"SELECT COUNT(*) FROM %1 WHERE Es_Cve_Estado = 'BA'"_s.arg(table)).toInt() > 0,
                      qPrintable(table + u" has no deactivated row to exclude"_s));
         }
 
@@ -98,29 +93,29 @@ private Q_SLOTS:
         // centre of a distribution (100 % exactly, two centres or more) of an asset without a single one.
         const QString postable = u"c.Es_Cve_Estado <> 'BA' AND NOT EXISTS (SELECT 1 FROM Centro_Costo s WHERE "
                                  "s.Cc_Acumula = c.Cc_Cve_Centro_Costo)"_s;
-        QCOMPARE(value(c, u"SELECT COUNT(*) FROM Centro_Costo c, Variable v WHERE v.Va_Cve_Variable = "
-                          "'AF_CENTRO_COSTO_DEFAULT' AND c.Cc_Cve_Centro_Costo = v.Va_Valor AND "_s + postable).toInt(), 1);
+        QCOMPARE(firstValue(c, u"SELECT COUNT(*) FROM Centro_Costo c, Variable v WHERE v.Va_Cve_Variable = "
+                               "'AF_CENTRO_COSTO_DEFAULT' AND c.Cc_Cve_Centro_Costo = v.Va_Valor AND "_s + postable).toInt(), 1);
         auto sums = c.Execute(u"SELECT SUM(Acc_Porcentaje), COUNT(*) FROM Activo_Fijo_Centro_Costo GROUP BY Af_Cve_Activo_Fijo"_s);
         QVERIFY(sums->rowCount() >= 5);
         for (; !sums->Eof(); sums->MoveNext())
             QVERIFY(sums->fieldValue(0).toDouble() == 100.0 && sums->fieldValue(1).toInt() >= 2);
-        QCOMPARE(value(c, u"SELECT COUNT(*) FROM Activo_Fijo_Centro_Costo d JOIN Centro_Costo c ON c.Cc_Cve_Centro_Costo = "
-                          "d.Cc_Cve_Centro_Costo JOIN Activo_Fijo a ON a.Af_Cve_Activo_Fijo = d.Af_Cve_Activo_Fijo "
-                          "WHERE a.Af_Centro_Costo = '' AND "_s + postable),
-                 value(c, u"SELECT COUNT(*) FROM Activo_Fijo_Centro_Costo"_s));
+        QCOMPARE(firstValue(c, u"SELECT COUNT(*) FROM Activo_Fijo_Centro_Costo d JOIN Centro_Costo c ON c.Cc_Cve_Centro_Costo = "
+                               "d.Cc_Cve_Centro_Costo JOIN Activo_Fijo a ON a.Af_Cve_Activo_Fijo = d.Af_Cve_Activo_Fijo "
+                               "WHERE a.Af_Centro_Costo = '' AND "_s + postable),
+                 firstValue(c, u"SELECT COUNT(*) FROM Activo_Fijo_Centro_Costo"_s));
 
         // Accumulated depreciation is what the postings that count add up to, never past the cost.
         for (const auto &[book, accumulated] : {std::pair{u"CO"_s, u"Af_Depreciacion_Acumulada_Contable"_s},
                                                 std::pair{u"FI"_s, u"Af_Depreciacion_Acumulada_Fiscal"_s}}) {
-            QCOMPARE(value(c, u"SELECT COUNT(*) FROM Activo_Fijo a WHERE a.Af_Costo_Original <= 0 OR a.%1 > "
-                              "a.Af_Costo_Original + 0.005 OR ABS(a.%1 - COALESCE((SELECT SUM(d.Ad_Importe) FROM "
-                              "Activo_Fijo_Depreciacion d WHERE d.Af_Cve_Activo_Fijo = a.Af_Cve_Activo_Fijo AND "
-                              "d.Ad_Tipo = '%2' AND d.Es_Cve_Estado <> 'CA'), 0)) > 0.005"_s.arg(accumulated, book)).toInt(), 0);
+            QCOMPARE(firstValue(c, u"SELECT COUNT(*) FROM Activo_Fijo a WHERE a.Af_Costo_Original <= 0 OR a.%1 > "
+                                   "a.Af_Costo_Original + 0.005 OR ABS(a.%1 - COALESCE((SELECT SUM(d.Ad_Importe) FROM "
+                                   "Activo_Fijo_Depreciacion d WHERE d.Af_Cve_Activo_Fijo = a.Af_Cve_Activo_Fijo AND "
+                                   "d.Ad_Tipo = '%2' AND d.Es_Cve_Estado <> 'CA'), 0)) > 0.005"_s.arg(accumulated, book)).toInt(), 0);
         }
 
         // Loading twice is refused and changes nothing.
         QVERIFY_THROWS_EXCEPTION(suite::SuiteError, suite::DemoData::load(c));
-        QCOMPARE(value(c, u"SELECT COUNT(*) FROM Activo_Fijo"_s).toInt(), suite::DemoData::assetCount());
+        QCOMPARE(firstValue(c, u"SELECT COUNT(*) FROM Activo_Fijo"_s).toInt(), suite::DemoData::assetCount());
         QVERIFY(!c.inTransaction());
     }
 };

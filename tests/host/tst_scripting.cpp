@@ -19,7 +19,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -165,13 +164,9 @@ private Q_SLOTS:
     void faultLinesReportWhereTheyStrike()
     {
         TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
-        QProcess host;
-        host.start(qEnvironmentVariable("TALVEXOR_BIN_DIR") + u"/talvexor"_s,
-                   {u"--db"_s, db->url(), u"--usuario"_s, u"PRUEBA"_s, u"--script"_s, u"-"_s});
-        QVERIFY2(host.waitForStarted(), qPrintable(host.errorString()));
         // Struck at once; off before it strikes; the second statement after
         // its line; the link lost, then back for the next line; a bad number.
-        host.write(uR"(fault 1
+        const HostRun run = runHost(db->url(), uR"(fault 1
 sql SELECT COUNT(*) AS n FROM Variable
 fault 1
 fault off
@@ -183,13 +178,9 @@ fault lose 1
 sql SELECT 4 AS cuatro
 sql SELECT 5 AS cinco
 fault lose x
-)"_s.toUtf8());
-        host.closeWriteChannel();
-        QVERIFY(host.waitForFinished(120000));
-        const QString errors = QString::fromUtf8(host.readAllStandardError());
-        QCOMPARE(host.exitCode(), 1);
-        const QStringList lines = QString::fromUtf8(host.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY2(!lines.isEmpty(), qPrintable(errors));
+)"_s);
+        QVERIFY2(run.exitCode == 1, qPrintable(run.errorOutput));
+        const QStringList lines = QString::fromUtf8(run.output).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines, (QStringList{
             uR"({"event":"fault","statement":1,"sql":"SELECT COUNT(*) AS n FROM Variable"})"_s,
             uR"({"event":"error","line":2,"text":"Falla simulada en la sentencia 1: SELECT COUNT(*) AS n FROM Variable"})"_s,

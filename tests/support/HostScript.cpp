@@ -30,11 +30,7 @@ HostDatabase::~HostDatabase() = default;
 
 QString HostDatabase::value(const QString &statement)
 {
-    const suite::RecordsetPtr rows = m_connection->Execute(statement);
-    if (rows->Eof())
-        return QString();
-    const QVariant v = rows->fieldValue(0);
-    return v.isNull() ? QString() : v.toString();
+    return firstValue(*m_connection, statement).toString();
 }
 
 void HostDatabase::execute(const QString &statement)
@@ -73,29 +69,37 @@ QStringList HostRun::errors() const
     return texts;
 }
 
-HostRun runHost(const QString &url, const QString &script, const QStringList &arguments)
+HostRun runTalvexor(const QStringList &arguments, const QByteArray &input, const QProcessEnvironment &environment)
 {
     HostRun run;
     QProcess process;
-    process.start(qEnvironmentVariable("TALVEXOR_BIN_DIR") + u"/talvexor"_s,
-                  QStringList{u"--db"_s, url, u"--usuario"_s, u"PRUEBA"_s, u"--script"_s, u"-"_s} + arguments);
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("TALVEXOR_BIN_DIR") + u"/talvexor"_s, arguments);
     if (!process.waitForStarted()) {
         run.errorOutput = process.errorString();
         return run;
     }
-    process.write(script.toUtf8());
+    process.write(input);
     process.closeWriteChannel();
+    // A generous bound so a hang fails the test instead of stalling the suite.
     if (!process.waitForFinished(180000)) {
         process.kill();
         process.waitForFinished();
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.errorOutput = QString::fromUtf8(process.readAllStandardError());
-    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+    run.output = process.readAllStandardOutput();
+    for (const QByteArray &line : run.output.split('\n')) {
         if (!line.trimmed().isEmpty())
             run.events.append(QJsonDocument::fromJson(line).object());
     }
     return run;
+}
+
+HostRun runHost(const QString &url, const QString &script, const QStringList &arguments)
+{
+    return runTalvexor(QStringList{u"--db"_s, url, u"--usuario"_s, u"PRUEBA"_s, u"--script"_s, u"-"_s} + arguments,
+                       script.toUtf8());
 }
 
 QJsonObject dumpedControl(const QJsonObject &dump, const QString &name)

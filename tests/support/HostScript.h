@@ -1,7 +1,10 @@
 #pragma once
 
+#include "tests/support/TestDatabase.h"
+
 #include <QJsonObject>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -34,12 +37,13 @@ private:
     QString m_url;
 };
 
-// What one run of `talvexor --script` printed.
+// What one run of `talvexor` printed.
 struct HostRun
 {
-    QList<QJsonObject> events;
-    int exitCode = -1;
+    QList<QJsonObject> events; // one a line; a line that is not JSON gives {}
+    int exitCode = -1;         // -1 when it did not start, crashed or hung
     QString errorOutput;
+    QByteArray output;         // as written, for its exact form
 
     QList<QJsonObject> of(const QString &event) const; // the events of one kind, in order
     QJsonObject dump(int index = 0) const;             // the index-th dump, {} when fewer
@@ -47,19 +51,15 @@ struct HostRun
     QStringList errors() const;                        // texts of the "error" events
 };
 
+// Runs talvexor with these arguments and `input` on its standard input.
+HostRun runTalvexor(const QStringList &arguments, const QByteArray &input = {},
+                    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 // Runs the script on the database as operator PRUEBA; extra arguments follow.
 HostRun runHost(const QString &url, const QString &script, const QStringList &arguments = {});
 
 // The state of one control in a dump.
 QJsonObject dumpedControl(const QJsonObject &dump, const QString &name);
 
-// Opens a database for the host into `var`, or skips (fails when
-// TALVEXOR_REQUIRE_PG=1) as TALVEXOR_OPEN_OR_SKIP does.
+// A database for the host into `var`, or a skip as TALVEXOR_OPEN_OR_SKIP.
 #define TALVEXOR_HOST_DATABASE_OR_SKIP(var, backend, withDemo)                                 \
-    QString var##Reason;                                                                     \
-    auto var = HostDatabase::create((backend), (withDemo), &var##Reason);                      \
-    if (!var) {                                                                              \
-        if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(var##Reason));                                                   \
-        QSKIP(qPrintable(var##Reason));                                                       \
-    }
+    TALVEXOR_OR_SKIP(var, HostDatabase::create((backend), (withDemo), &var##Reason))

@@ -5,8 +5,6 @@
 #include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
 
-#include <QCoreApplication>
-#include <QTest>
 #include <QFileInfo>
 #include <QUrl>
 #include <QUuid>
@@ -14,39 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString notAvailable = u"SKIP: PostgreSQL not available (set TALVEXOR_PG_URL)"_s;
-
-QString urlWithDatabase(const QString &url, const QString &database)
-{
-    QUrl parsed(url);
-    parsed.setPath(u"/"_s + database);
-    return parsed.toString();
-}
-
-// Drops the test's database once its connection has closed: it lives as a
-// child of the connection, and children die after the connection's own
-// destructor has closed the database.
-class DatabaseDropper : public QObject
-{
-public:
-    DatabaseDropper(suite::Connection *connection, QString adminUrl, QString database)
-        : QObject(connection), m_adminUrl(std::move(adminUrl)), m_database(std::move(database)) {}
-
-    ~DatabaseDropper() override
-    {
-        try {
-            auto admin = suite::Connection::open(m_adminUrl);
-            admin->Execute(u"DROP DATABASE IF EXISTS "_s + m_database);
-        } catch (const suite::SuiteError &error) {
-            qWarning("Could not drop test database %s: %s", qPrintable(m_database), error.what());
-        }
-    }
-
-private:
-    QString m_adminUrl;
-    QString m_database;
-};
 
 void fill(suite::Connection &connection, bool withDemo)
 {
@@ -90,7 +55,7 @@ std::unique_ptr<suite::Connection> TestDatabase::postgres(bool withDemo, QString
     const QString adminUrl = qEnvironmentVariable("TALVEXOR_PG_URL");
     if (adminUrl.isEmpty()) {
         if (reason)
-            *reason = notAvailable;
+            *reason = u"SKIP: PostgreSQL not available (set TALVEXOR_PG_URL)"_s;
         return nullptr;
     }
     // Unquoted, lower case: the name PostgreSQL keeps.
@@ -98,17 +63,23 @@ std::unique_ptr<suite::Connection> TestDatabase::postgres(bool withDemo, QString
         + QUuid::createUuid().toString(QUuid::Id128).left(16).toLower();
     std::unique_ptr<suite::Connection> connection;
     try {
-        {
-            auto admin = suite::Connection::open(adminUrl);
-            admin->Execute(u"CREATE DATABASE "_s + database + u" ENCODING 'UTF8' TEMPLATE template0"_s);
-        }
-        connection = suite::Connection::open(urlWithDatabase(adminUrl, database));
-        new DatabaseDropper(connection.get(), adminUrl, database);
+        suite::Connection::open(adminUrl)->Execute(u"CREATE DATABASE "_s + database + u" ENCODING 'UTF8' TEMPLATE template0"_s);
+        QUrl url(adminUrl);
+        url.setPath(u"/"_s + database);
+        connection = suite::Connection::open(url.toString());
     } catch (const suite::SuiteError &error) {
         if (reason)
             *reason = u"SKIP: PostgreSQL not available at %1: %2"_s.arg(adminUrl, error.description());
         return nullptr;
     }
+    // Dropped once the connection's own destructor has closed it.
+    QObject::connect(connection.get(), &QObject::destroyed, [adminUrl, database] {
+        try {
+            suite::Connection::open(adminUrl)->Execute(u"DROP DATABASE IF EXISTS "_s + database);
+        } catch (const suite::SuiteError &error) {
+            qWarning("Could not drop test database %s: %s", qPrintable(database), error.what());
+        }
+    });
     // A server that is there but refuses the schema or the demo is a failure
     // of the test, not a reason to skip it: let the error reach the test.
     fill(*connection, withDemo);
@@ -117,7 +88,21 @@ std::unique_ptr<suite::Connection> TestDatabase::postgres(bool withDemo, QString
 
 std::unique_ptr<suite::Connection> TestDatabase::open(const QString &backend, bool withDemo, QString *reason)
 {
-    if (backend == u"postgresql"_s)
-        return postgres(withDemo, reason);
-    return sqlite(withDemo);
+    return backend == u"postgresql"_s ? postgres(withDemo, reason) : sqlite(withDemo);
+}
+
+QVariant firstValue(suite::Connection &connection, const QString &statement)
+{
+    const suite::RecordsetPtr rows = connection.Execute(statement);
+    return rows->Eof() ? QVariant() : rows->fieldValue(0);
+}
+
+QString errorOf(suite::Connection &connection, const QString &statement)
+{
+    try {
+        connection.Execute(statement);
+    } catch (const suite::SuiteError &error) {
+        return error.description();
+    }
+    return QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtTest/QTest>
 #include <memory>
 
@@ -35,23 +36,23 @@ public:
     static void addBackendRows();
 };
 
-// Opens a fresh PostgreSQL database into `var`, or skips the test with a
-// visible SKIP line, or fails it when TALVEXOR_REQUIRE_PG=1.
-#define TALVEXOR_POSTGRES_OR_SKIP(var, withDemo)                                              \
+// The first value of the first row of statement; null when there is no row.
+QVariant firstValue(suite::Connection &connection, const QString &statement);
+// The error text statement raises; empty when it runs.
+QString errorOf(suite::Connection &connection, const QString &statement);
+
+// `var` from `opening`, an expression that gives null and fills var##Reason
+// when PostgreSQL is not there: then the test is skipped with a visible SKIP
+// line, or fails when TALVEXOR_REQUIRE_PG=1.
+#define TALVEXOR_OR_SKIP(var, opening)                                                        \
     QString var##Reason;                                                                     \
-    auto var = TestDatabase::postgres((withDemo), &var##Reason);                              \
+    auto var = (opening);                                                                    \
     if (!var) {                                                                              \
         if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(var##Reason.replace(QStringLiteral("SKIP:"), QStringLiteral("TALVEXOR_REQUIRE_PG=1, but"))));                                                   \
+            QFAIL(qPrintable(var##Reason.replace(QStringLiteral("SKIP:"), QStringLiteral("TALVEXOR_REQUIRE_PG=1, but")))); \
         QSKIP(qPrintable(var##Reason));                                                       \
     }
 
-// The same for a backend named at run time (data-driven tests).
+// A fresh database of a backend named at run time (data-driven tests).
 #define TALVEXOR_OPEN_OR_SKIP(var, backend, withDemo)                                         \
-    QString var##Reason;                                                                     \
-    auto var = TestDatabase::open((backend), (withDemo), &var##Reason);                       \
-    if (!var) {                                                                              \
-        if (TestDatabase::postgresRequired())                                                 \
-            QFAIL(qPrintable(var##Reason.replace(QStringLiteral("SKIP:"), QStringLiteral("TALVEXOR_REQUIRE_PG=1, but"))));                                                   \
-        QSKIP(qPrintable(var##Reason));                                                       \
-    }
+    TALVEXOR_OR_SKIP(var, TestDatabase::open((backend), (withDemo), &var##Reason))
