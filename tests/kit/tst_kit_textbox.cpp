@@ -18,9 +18,11 @@ const QString TypeLookup =
     u"SELECT Ta_Descripcion FROM Tipo_Activo_Fijo WHERE Ta_Cve_Tipo_Activo_Fijo ='?' and Es_Cve_Estado <> 'BA' "_s;
 
 // A key box, its description box and a box after them, shown and active so
-// that focus moves for real.
+// that focus moves for real, on a session whose types are one active, one
+// deactivated and one whose key holds a quote.
 struct Form
 {
+    TestSession session;
     QWidget window;
     txtKIT *key = new txtKIT(&window);
     txtKIT *description = new txtKIT(&window);
@@ -28,6 +30,11 @@ struct Form
 
     Form()
     {
+        for (const QString &row : {u"'0000000001', 'Equipo de cómputo', 'AC'"_s,
+                                   u"'0000000002', 'Mobiliario retirado', 'BA'"_s,
+                                   u"'O''BRIEN', 'Clave con apóstrofo', 'AC'"_s})
+            session.connection().Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, "
+                                         "Es_Cve_Estado) VALUES ("_s + row + u")"_s);
         key->setObjectName(u"txtClave"_s);
         description->setObjectName(u"txtDescripcion"_s);
         description->setLocked(true);
@@ -46,16 +53,6 @@ struct Form
     }
 };
 
-// One active type, one deactivated, one whose key holds a quote.
-void addTypes(suite::Connection &c)
-{
-    for (const QString &row : {u"'0000000001', 'Equipo de cómputo', 'AC'"_s,
-                               u"'0000000002', 'Mobiliario retirado', 'BA'"_s,
-                               u"'O''BRIEN', 'Clave con apóstrofo', 'AC'"_s})
-        c.Execute(u"INSERT INTO Tipo_Activo_Fijo (Ta_Cve_Tipo_Activo_Fijo, Ta_Descripcion, Es_Cve_Estado) "
-                  "VALUES ("_s + row + u")"_s);
-}
-
 } // namespace
 
 class TestTextBox : public QObject
@@ -63,210 +60,194 @@ class TestTextBox : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void keyFilling();
-    void typingFilters();
-    void lookupAndF2FillTheResultBox();
-    void numbers();
-    void enterRaisesEnteredThenMovesOn();
-};
-
-// The rules of filling a key; that leaving the box fills it is covered end to
-// end, that Enter does in enterRaisesEnteredThenMovesOn.
-void TestTextBox::keyFilling()
-{
-    const struct { bool isKey; QString pattern, typed, expected; } cases[] = {
-        {true, u"0000000000"_s, u"12"_s, u"0000000012"_s},
-        {true, u"000000"_s, u"0012"_s, u"000012"_s},       // leading zeros count once
-        {true, u"0000"_s, u"123456"_s, u"123456"_s},       // longer than the pattern
-        {true, u"0000000000"_s, u"AB12"_s, u"AB12"_s},     // not a number
-        {true, u"000000"_s, u"12.5"_s, u"12.5"_s},         // a decimal is not a key number
-        {true, u"000000"_s, QString(), QString()},
-        {false, u"0000000000"_s, u"12"_s, u"12"_s},        // not a key box
-    };
-    for (const auto &c : cases) {
-        txtKIT box;
-        box.setEsclave(c.isKey);
-        box.setFormatoclave(c.pattern);
-        box.setText(c.typed);
-        box.rellenaClave();
-        QCOMPARE(box.text(), c.expected);
-    }
-}
-
-// What a box refuses to take. Upper-casing typed text (the session's option,
-// accents and ñ included) and numbers reformatted on leaving are covered end to end.
-void TestTextBox::typingFilters()
-{
-    Form form;
-    QVERIFY(form.ready());
-    txtKIT *box = form.key;
-    box->setFocus();
-    box->setMayusculas(true);
-    QApplication::clipboard()->setText(u"pegado"_s);
-    box->paste();
-    QCOMPARE(box->text(), u"PEGADO"_s);
-    // maxlength caps typing; 0 means no limit.
-    box->clear();
-    box->setProperty("maxlength", 4);
-    QTest::keyClicks(box, u"EMPRESA"_s);
-    QCOMPARE(box->text(), u"EMPR"_s);
-    box->setProperty("maxlength", 0);
-    box->clear();
-    box->insert(QString(300, u'X'));
-    QCOMPARE(box->text(), QString(300, u'X'));
-    // Alt with a digit selects a tab of the window; it is never typed.
-    box->clear();
-    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_3, u"3"_s, Qt::AltModifier);
-    QCOMPARE(box->text(), QString());
-
-    // A letter is not a number's; an integer takes no decimal point.
-    box->setTipodato(6);
-    QTest::keyClicks(box, u"1x234.5"_s);
-    QCOMPARE(box->text(), u"1234.5"_s);
-    QCOMPARE(box->property("valor").toDouble(), 1234.5);
-    box->setTipodato(3);
-    box->setFormato(1);
-    box->clear();
-    QTest::keyClicks(box, u"1.5"_s);
-    QCOMPARE(box->text(), u"15"_s);
-    QCOMPARE(box->property("valor").typeId(), QMetaType::LongLong);
-}
-
-// Describing a typed key and F2 through the session's presenter are covered end to end.
-void TestTextBox::lookupAndF2FillTheResultBox()
-{
-    TestSession session;
-    addTypes(session.connection());
-    Form form;
-    QVERIFY(form.ready());
-    // A box of the same name in another window must not be touched.
-    QWidget otherWindow;
-    auto *stranger = new QLineEdit(&otherWindow);
-    stranger->setObjectName(u"txtDescripcion"_s);
-    stranger->setText(u"ajeno"_s);
-    form.lookUpTypes();
-
-    // Quotes are data, never part of the statement.
-    form.key->setText(u"O'BRIEN"_s);
-    QCOMPARE(form.description->text(), u"Clave con apóstrofo"_s);
-    QVERIFY(form.key->lookupFound());
-    form.key->setText(u"x' OR '1'='1"_s);
-    QCOMPARE(form.description->text(), QString());
-    QVERIFY(!form.key->lookupFound());
-    QCOMPARE(stranger->text(), u"ajeno"_s);
-
-    // A lookup that cannot run empties the result and keeps the key.
-    form.key->setText(u"0000000001"_s);
-    QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
-    form.key->setProperty("sql", u"SELECT Nada FROM Tabla_Que_No_Existe WHERE Clave = '?'"_s);
-    form.key->setText(u"0000000002"_s);
-    QCOMPARE(form.description->text(), QString());
-    QCOMPARE(form.key->text(), u"0000000002"_s);
-
-    // F2 asks for at most 100 rows; with no query id, or in a read-only box, nothing is asked.
-    form.key->setFocus();
-    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
-    QTest::keyClick(form.key, Qt::Key_F2);
-    QCOMPARE(session.search().calls().value(0).maxRows, 100);
-    form.key->setProperty("idconsulta", QString());
-    QTest::keyClick(form.key, Qt::Key_F2);
-    form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
-    form.key->setLocked(true);
-    QTest::keyClick(form.key, Qt::Key_F2);
-    QCOMPARE(session.search().calls().size(), 1);
-}
-
-void TestTextBox::numbers()
-{
-    const struct { int tipodato, formato; QVariant value; QString shown; double readBack; QString zero; } cases[] = {
-        {3, 1, QVariant(u"7"_s), u"7"_s, 7.0, u"0"_s},   // a text handed to a number box
-        {3, 1, QVariant(1e30), u"1000000000000000019884624838656"_s, 1e30, u"0"_s},   // beyond 64 bits
-        {5, 5, QVariant(1234.5), u"1,234.50"_s, 1234.5, u"0.00"_s},
-        {5, 5, QVariant(2.005001), u"2.01"_s, 2.01, u"0.00"_s},
-        {6, 0, QVariant(1234567.891), u"$1,234,567.8910"_s, 1234567.891, u"$0.0000"_s},
-        {6, 0, QVariant(-50.25), u"-$50.2500"_s, -50.25, u"$0.0000"_s},
-        {8, 8, QVariant(u"0.125"_s), u"12.50%"_s, 0.125, u"0.00%"_s},   // a plain text is the ratio
-    };
-    for (const auto &c : cases) {
-        txtKIT box;
-        box.setProperty("tipodato", c.tipodato);
-        box.setProperty("formato", c.formato);
-        box.setProperty("valor", c.value);
-        QCOMPARE(box.text(), c.shown);
-        QCOMPARE(box.property("valor").toDouble(), c.readBack);
-        box.setText(c.shown);   // the shown text reads back as the same value
-        QCOMPARE(box.property("valor").toDouble(), c.readBack);
-        box.limpia();
-        QCOMPARE(box.text(), c.zero);
-        QCOMPARE(box.property("valor").toDouble(), 0.0);
-        // Empty and a database NULL show zero in a number box.
-        for (const QVariant &empty : {QVariant(u""_s), QVariant(QMetaType(QMetaType::Double))}) {
-            box.setProperty("valor", 10);
-            box.setProperty("valor", empty);
-            QCOMPARE(box.text(), c.zero);
+    // The rules of filling a key; plain padding, and leaving the box filling it,
+    // are covered end to end, Enter filling it in enterRaisesEnteredThenMovesOn.
+    void keyFilling()
+    {
+        const struct { bool isKey; QString pattern, typed, expected; } cases[] = {
+            {true, u"000000"_s, u"0012"_s, u"000012"_s},       // leading zeros count once
+            {true, u"0000"_s, u"123456"_s, u"123456"_s},       // longer than the pattern
+            {true, u"0000000000"_s, u"AB12"_s, u"AB12"_s},     // not a number
+            {true, u"000000"_s, u"12.5"_s, u"12.5"_s},         // a decimal is not a key number
+            {true, u"000000"_s, QString(), QString()},
+            {false, u"0000000000"_s, u"12"_s, u"12"_s},        // not a key box
+        };
+        for (const auto &c : cases) {
+            txtKIT box;
+            box.setEsclave(c.isKey);
+            box.setFormatoclave(c.pattern);
+            box.setText(c.typed);
+            box.rellenaClave();
+            QCOMPARE(box.text(), c.expected);
         }
     }
-}
 
-void TestTextBox::enterRaisesEnteredThenMovesOn()
-{
-    TestSession session;
-    addTypes(session.connection());
-    Form form;
-    QVERIFY(form.ready());
-    form.key->setEsclave(true);
-    form.key->setFormatoclave(u"0000000000"_s);
-    QStringList seen;
-    QObject::connect(form.key, &txtKIT::Enter, form.key, [&] { seen << form.key->text(); });
+    // What a box refuses to take. Upper-casing typed text (the session's option,
+    // accents and ñ included) and numbers reformatted on leaving are covered end to end.
+    void typingFilters()
+    {
+        Form form;
+        QVERIFY(form.ready());
+        txtKIT *box = form.key;
+        box->setFocus();
+        box->setMayusculas(true);
+        QApplication::clipboard()->setText(u"pegado"_s);
+        box->paste();
+        QCOMPARE(box->text(), u"PEGADO"_s);
+        // maxlength caps typing; 0 means no limit.
+        box->clear();
+        box->setProperty("maxlength", 4);
+        QTest::keyClicks(box, u"EMPRESA"_s);
+        QCOMPARE(box->text(), u"EMPR"_s);
+        box->setProperty("maxlength", 0);
+        box->clear();
+        box->insert(QString(300, u'X'));
+        QCOMPARE(box->text(), QString(300, u'X'));
+        // Alt with a digit selects a tab of the window; it is never typed.
+        box->clear();
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_3, u"3"_s, Qt::AltModifier);
+        QCOMPARE(box->text(), QString());
 
-    // Filled before entered is raised; without tabonenter the focus stays.
-    form.key->setFocus();
-    QTest::keyClicks(form.key, u"12"_s);
-    QTest::keyClick(form.key, Qt::Key_Return);
-    QCOMPARE(seen, QStringList{u"0000000012"_s});
-    QVERIFY(form.key->hasFocus());
-    form.key->setProperty("tabonenter", true);
-    form.key->setText(u"7"_s);
-    QTest::keyClick(form.key, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(seen.last(), u"0000000007"_s);
-    QTRY_VERIFY(form.next->hasFocus());
-
-    // A lookup box stays on Enter while empty or unknown, unless told otherwise.
-    form.key->setEsclave(false);
-    form.lookUpTypes();
-    const struct { const char *allow; QString text; bool movesOn; } cases[] = {
-        {nullptr, QString(), false}, {nullptr, u"9999"_s, false}, {"tabonentercancel", u"9999"_s, true},
-        {"tabonentervacio", QString(), true}, {nullptr, u"0000000001"_s, true}};
-    for (const auto &c : cases) {
-        form.key->setProperty("tabonentercancel", false);
-        form.key->setProperty("tabonentervacio", false);
-        if (c.allow)
-            form.key->setProperty(c.allow, true);
-        form.key->setFocus();
-        form.key->setText(c.text);
-        QTest::keyClick(form.key, Qt::Key_Return);
-        if (c.movesOn)
-            QTRY_VERIFY2(form.next->hasFocus(), qPrintable(c.text));
-        else
-            QVERIFY2(form.key->hasFocus(), qPrintable(c.text));
+        // A letter is not a number's; an integer takes no decimal point.
+        box->setTipodato(6);
+        QTest::keyClicks(box, u"1x234.5"_s);
+        QCOMPARE(box->text(), u"1234.5"_s);
+        QCOMPARE(box->property("valor").toDouble(), 1234.5);
+        box->setTipodato(3);
+        box->setFormato(1);
+        box->clear();
+        QTest::keyClicks(box, u"1.5"_s);
+        QCOMPARE(box->text(), u"15"_s);
+        QCOMPARE(box->property("valor").typeId(), QMetaType::LongLong);
     }
 
-    // The window's Ctrl commands reach it from a box; the editing keys stay the box's.
-    int commands = 0;
-    QShortcut deactivate(QKeySequence(Qt::CTRL | Qt::Key_E), form.key->window());
-    QShortcut selectAll(QKeySequence(Qt::CTRL | Qt::Key_A), form.key->window());
-    QObject::connect(&deactivate, &QShortcut::activated, form.key, [&] { ++commands; });
-    QObject::connect(&selectAll, &QShortcut::activated, form.key, [&] { commands += 100; });
-    form.key->setFocus();
-    form.key->setText(u"abc"_s);
-    form.key->setCursorPosition(0);
-    QTest::keyClick(form.key, Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(commands, 1);
-    QCOMPARE(form.key->cursorPosition(), 0);
-    QTest::keyClick(form.key, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(commands, 1);
-    QCOMPARE(form.key->selectedText(), u"abc"_s);
-}
+    // Describing a typed key and F2 through the session's presenter are covered end to end.
+    void lookupAndF2FillTheResultBox()
+    {
+        Form form;
+        QVERIFY(form.ready());
+        // A box of the same name in another window must not be touched.
+        QWidget otherWindow;
+        auto *stranger = new QLineEdit(&otherWindow);
+        stranger->setObjectName(u"txtDescripcion"_s);
+        stranger->setText(u"ajeno"_s);
+        form.lookUpTypes();
+
+        // Quotes are data, never part of the statement.
+        form.key->setText(u"O'BRIEN"_s);
+        QCOMPARE(form.description->text(), u"Clave con apóstrofo"_s);
+        QVERIFY(form.key->lookupFound());
+        form.key->setText(u"x' OR '1'='1"_s);
+        QCOMPARE(form.description->text(), QString());
+        QVERIFY(!form.key->lookupFound());
+        QCOMPARE(stranger->text(), u"ajeno"_s);
+
+        // A lookup that cannot run empties the result and keeps the key.
+        form.key->setText(u"0000000001"_s);
+        QCOMPARE(form.description->text(), u"Equipo de cómputo"_s);
+        form.key->setProperty("sql", u"SELECT Nada FROM Tabla_Que_No_Existe WHERE Clave = '?'"_s);
+        form.key->setText(u"0000000002"_s);
+        QCOMPARE(form.description->text(), QString());
+        QCOMPARE(form.key->text(), u"0000000002"_s);
+
+        // F2 asks for at most 100 rows; with no query id, or in a read-only box, nothing is asked.
+        form.key->setFocus();
+        form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
+        QTest::keyClick(form.key, Qt::Key_F2);
+        QCOMPARE(form.session.search().calls().value(0).maxRows, 100);
+        form.key->setProperty("idconsulta", QString());
+        QTest::keyClick(form.key, Qt::Key_F2);
+        form.key->setProperty("idconsulta", u"TIPO_ACTIVO_FIJO"_s);
+        form.key->setLocked(true);
+        QTest::keyClick(form.key, Qt::Key_F2);
+        QCOMPARE(form.session.search().calls().size(), 1);
+    }
+
+    void numbers()
+    {
+        const struct { int tipodato, formato; QVariant value; QString shown; double readBack; QString zero; } cases[] = {
+            {3, 1, QVariant(u"7"_s), u"7"_s, 7.0, u"0"_s},   // a text handed to a number box
+            {3, 1, QVariant(1e30), u"1000000000000000019884624838656"_s, 1e30, u"0"_s},   // beyond 64 bits
+            {5, 5, QVariant(1234.5), u"1,234.50"_s, 1234.5, u"0.00"_s},
+            {5, 5, QVariant(2.005001), u"2.01"_s, 2.01, u"0.00"_s},
+            {6, 0, QVariant(1234567.891), u"$1,234,567.8910"_s, 1234567.891, u"$0.0000"_s},
+            {6, 0, QVariant(-50.25), u"-$50.2500"_s, -50.25, u"$0.0000"_s},
+            {8, 8, QVariant(u"0.125"_s), u"12.50%"_s, 0.125, u"0.00%"_s},   // a plain text is the ratio
+        };
+        for (const auto &c : cases) {
+            txtKIT box;
+            box.setProperty("tipodato", c.tipodato);
+            box.setProperty("formato", c.formato);
+            box.setProperty("valor", c.value);
+            QCOMPARE(box.text(), c.shown);
+            QCOMPARE(box.property("valor").toDouble(), c.readBack);   // read back from the text shown
+            box.limpia();
+            QCOMPARE(box.text(), c.zero);
+            // Empty and a database NULL show zero in a number box.
+            for (const QVariant &empty : {QVariant(u""_s), QVariant(QMetaType(QMetaType::Double))}) {
+                box.setProperty("valor", 10);
+                box.setProperty("valor", empty);
+                QCOMPARE(box.text(), c.zero);
+            }
+        }
+    }
+
+    void enterRaisesEnteredThenMovesOn()
+    {
+        Form form;
+        QVERIFY(form.ready());
+        form.key->setEsclave(true);
+        form.key->setFormatoclave(u"0000000000"_s);
+        QStringList seen;
+        QObject::connect(form.key, &txtKIT::Enter, form.key, [&] { seen << form.key->text(); });
+
+        // Filled before entered is raised; without tabonenter the focus stays.
+        form.key->setFocus();
+        QTest::keyClicks(form.key, u"12"_s);
+        QTest::keyClick(form.key, Qt::Key_Return);
+        QCOMPARE(seen, QStringList{u"0000000012"_s});
+        QVERIFY(form.key->hasFocus());
+        form.key->setProperty("tabonenter", true);
+        form.key->setText(u"7"_s);
+        QTest::keyClick(form.key, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(seen.last(), u"0000000007"_s);
+        QTRY_VERIFY(form.next->hasFocus());
+
+        // A lookup box stays on Enter while empty or unknown, unless told otherwise.
+        form.key->setEsclave(false);
+        form.lookUpTypes();
+        const struct { const char *allow; QString text; bool movesOn; } cases[] = {
+            {nullptr, QString(), false}, {nullptr, u"9999"_s, false}, {"tabonentercancel", u"9999"_s, true},
+            {"tabonentervacio", QString(), true}, {nullptr, u"0000000001"_s, true}};
+        for (const auto &c : cases) {
+            for (const char *allow : {"tabonentercancel", "tabonentervacio"})
+                form.key->setProperty(allow, c.allow && qstrcmp(allow, c.allow) == 0);
+            form.key->setFocus();
+            form.key->setText(c.text);
+            QTest::keyClick(form.key, Qt::Key_Return);
+            if (c.movesOn)
+                QTRY_VERIFY2(form.next->hasFocus(), qPrintable(c.text));
+            else
+                QVERIFY2(form.key->hasFocus(), qPrintable(c.text));
+        }
+
+        // The window's Ctrl commands reach it from a box; the editing keys stay the box's.
+        int commands = 0;
+        QShortcut deactivate(QKeySequence(Qt::CTRL | Qt::Key_E), form.key->window());
+        QShortcut selectAll(QKeySequence(Qt::CTRL | Qt::Key_A), form.key->window());
+        QObject::connect(&deactivate, &QShortcut::activated, form.key, [&] { ++commands; });
+        QObject::connect(&selectAll, &QShortcut::activated, form.key, [&] { commands += 100; });
+        form.key->setFocus();
+        form.key->setText(u"abc"_s);
+        form.key->setCursorPosition(0);
+        QTest::keyClick(form.key, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(commands, 1);
+        QCOMPARE(form.key->cursorPosition(), 0);
+        QTest::keyClick(form.key, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(commands, 1);
+        QCOMPARE(form.key->selectedText(), u"abc"_s);
+    }
+};
 
 QTEST_MAIN(TestTextBox)
 #include "tst_kit_textbox.moc"
