@@ -56,83 +56,81 @@ class TestSearch : public QObject
 
 private Q_SLOTS:
     void filtersInTheDatabaseAndCaps_data() { TestDatabase::addBackendRows(); }
-    void filtersInTheDatabaseAndCaps();
-    void choosingByKeysAndF2();
-};
 
-void TestSearch::filtersInTheDatabaseAndCaps()
-{
-    QFETCH(QString, backend);
-    TALVEXOR_OPEN_OR_SKIP(connection, backend, false);
-    TestSession session(std::move(connection));
-    makeCatalogue(session.connection());
-    QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
-    SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+    void filtersInTheDatabaseAndCaps()
+    {
+        QFETCH(QString, backend);
+        TALVEXOR_OPEN_OR_SKIP(connection, backend, false);
+        TestSession session(std::move(connection));
+        makeCatalogue(session.connection());
+        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, SearchDialog(&session.connection(), u"NO_EXISTE"_s, 100));
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
 
-    // Nothing typed: the first hundred keys, and word that there are more.
-    QCOMPARE(dialog.rowCount(), 100);
-    QVERIFY(dialog.capped());
-    QCOMPARE(dialog.rowTexts(0), QStringList({u"000001"_s, u"Artículo 1"_s}));
-    dialog.setFilter(u"99998"_s);   // on the key
-    QCOMPARE(keysShown(dialog), QStringList{u"099998"_s});
-    QVERIFY(!dialog.capped());
-    dialog.setFilter(u"artículo 99999"_s);   // on the description, regardless of case
-    QCOMPARE(keysShown(dialog), QStringList{u"099999"_s});
+        // Nothing typed: the first hundred keys, and word that there are more.
+        QCOMPARE(dialog.rowCount(), 100);
+        QVERIFY(dialog.capped());
+        QCOMPARE(dialog.rowTexts(0), QStringList({u"000001"_s, u"Artículo 1"_s}));
+        dialog.setFilter(u"99998"_s);   // on the key
+        QCOMPARE(keysShown(dialog), QStringList{u"099998"_s});
+        QVERIFY(!dialog.capped());
+        dialog.setFilter(u"artículo 99999"_s);   // on the description, regardless of case
+        QCOMPARE(keysShown(dialog), QStringList{u"099999"_s});
 
-    // Quotes and wildcards are searched literally; deactivated rows are not offered.
-    const QList<QPair<QString, QStringList>> literal = {
-        {u"O'Brien"_s, {u"Q1"_s}}, {u"1/2'"_s, {u"Q1"_s}}, {u"100%"_s, {u"P1"_s}}, {u"caja_chica"_s, {u"U1"_s}},
-        {u"%"_s, {u"P1"_s}}, {u"x' OR '1'='1"_s, {}}, {u"retirado"_s, {}}};
-    for (const auto &[filter, keys] : literal) {
-        dialog.setFilter(filter);
-        QCOMPARE(keysShown(dialog), keys);
-        QVERIFY(dialog.errorText().isEmpty());
-    }
-}
-
-void TestSearch::choosingByKeysAndF2()
-{
-    TestSession session;
-    makeCatalogue(session.connection());
-    auto dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-    dialog->show();
-    QTest::keyClicks(dialog->filterBox(), u"4242"_s);
-    QTest::keyClick(dialog->filterBox(), Qt::Key_Down);   // arrows move through the results
-    QCOMPARE(dialog->resultList()->indexOfTopLevelItem(dialog->resultList()->currentItem()), 1);
-    QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
-    QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(dialog->chosenKey(), dialog->rowTexts(1).value(0));
-    QVERIFY(dialog->chosenKey().contains(u"4242"_s));
-
-    // Esc chooses nothing; so does Enter when nothing matches, and the dialog stays.
-    dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
-    dialog->show();
-    dialog->setFilter(u"no existe tal cosa"_s);
-    QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
-    QVERIFY(dialog->isVisible());
-    QTest::keyClick(dialog->filterBox(), Qt::Key_Escape);
-    QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(dialog->chosenKey(), QString());
-
-    // F2 in a text box with no scripted presenter opens this dialog; the user types and presses Enter.
-    session.session().setSearch(nullptr);
-    suite::txtKIT box;
-    box.setProperty("idconsulta", u"PRUEBA_GRANDE"_s);
-    box.show();
-    box.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&box));
-    bool sawDialog = false;
-    QTimer::singleShot(0, this, [&] {
-        if (auto *shown = qobject_cast<SearchDialog *>(QApplication::activeModalWidget())) {
-            sawDialog = true;
-            QTest::keyClicks(shown->filterBox(), u"O'Brien"_s);
-            QTest::keyClick(shown->filterBox(), Qt::Key_Return);
+        // Quotes and wildcards are searched literally; deactivated rows are not offered.
+        const QList<QPair<QString, QStringList>> literal = {
+            {u"O'Brien"_s, {u"Q1"_s}}, {u"1/2'"_s, {u"Q1"_s}}, {u"100%"_s, {u"P1"_s}}, {u"caja_chica"_s, {u"U1"_s}},
+            {u"%"_s, {u"P1"_s}}, {u"x' OR '1'='1"_s, {}}, {u"retirado"_s, {}}};
+        for (const auto &[filter, keys] : literal) {
+            dialog.setFilter(filter);
+            QCOMPARE(keysShown(dialog), keys);
+            QVERIFY(dialog.errorText().isEmpty());
         }
-    });
-    QTest::keyClick(&box, Qt::Key_F2);
-    QVERIFY(sawDialog);
-    QCOMPARE(box.text(), u"Q1"_s);
-}
+    }
+
+    void choosingByKeysAndF2()
+    {
+        TestSession session;
+        makeCatalogue(session.connection());
+        auto dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog->show();
+        QTest::keyClicks(dialog->filterBox(), u"4242"_s);
+        QTest::keyClick(dialog->filterBox(), Qt::Key_Down);   // arrows move through the results
+        QCOMPARE(dialog->resultList()->indexOfTopLevelItem(dialog->resultList()->currentItem()), 1);
+        QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->chosenKey(), dialog->rowTexts(1).value(0));
+        QVERIFY(dialog->chosenKey().contains(u"4242"_s));
+
+        // Esc chooses nothing; so does Enter when nothing matches, and the dialog stays.
+        dialog = std::make_unique<SearchDialog>(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        dialog->show();
+        dialog->setFilter(u"no existe tal cosa"_s);
+        QTest::keyClick(dialog->filterBox(), Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(dialog->filterBox(), Qt::Key_Escape);
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(dialog->chosenKey(), QString());
+
+        // F2 in a text box with no scripted presenter opens this dialog; the user types and presses Enter.
+        session.session().setSearch(nullptr);
+        suite::txtKIT box;
+        box.setProperty("idconsulta", u"PRUEBA_GRANDE"_s);
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        bool sawDialog = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *shown = qobject_cast<SearchDialog *>(QApplication::activeModalWidget())) {
+                sawDialog = true;
+                QTest::keyClicks(shown->filterBox(), u"O'Brien"_s);
+                QTest::keyClick(shown->filterBox(), Qt::Key_Return);
+            }
+        });
+        QTest::keyClick(&box, Qt::Key_F2);
+        QVERIFY(sawDialog);
+        QCOMPARE(box.text(), u"Q1"_s);
+    }
+};
 
 QTEST_MAIN(TestSearch)
 #include "tst_kit_search.moc"

@@ -37,94 +37,88 @@ class TestToolbar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void buttonsAndOffersWhileEditing();
-    void shortcutsPressTheOfferedCommands();
-    void emptiedAdditionalFieldsGoAway();
-};
+    void buttonsAndOffersWhileEditing()
+    {
+        Controles bar;
+        bar.show();
+        for (const char *flag : {"modificarenabled", "eliminarenabled", "informacionenabled"})
+            bar.setProperty(flag, true);
+        bar.setProperty("b3caption", u"Generar equipo"_s);
+        QCOMPARE(visibleCommands(bar), sorted(bar.offered()));
+        QVERIFY(!bar.press(u"B2"_s));       // no caption: not offered, not pressed
+        // Exit is always offered, even with its button hidden.
+        bar.setProperty("showexitbutton", u"NO"_s);
+        QVERIFY(bar.offered().contains(u"Salir"_s));
+        QVERIFY(!bar.findChild<QToolButton *>(u"btnSalir"_s)->isVisibleTo(&bar));
 
-void TestToolbar::buttonsAndOffersWhileEditing()
-{
-    Controles bar;
-    bar.show();
-    for (const char *flag : {"modificarenabled", "eliminarenabled", "informacionenabled"})
-        bar.setProperty(flag, true);
-    bar.setProperty("b3caption", u"Generar equipo"_s);
-    QCOMPARE(visibleCommands(bar), sorted(bar.offered()));
-    QVERIFY(bar.offered().contains(u"B3"_s));
-    QVERIFY(!bar.press(u"B2"_s));       // no caption: not offered, not pressed
-    // Exit is always offered, even with its button hidden.
-    bar.setProperty("showexitbutton", u"NO"_s);
-    QVERIFY(bar.offered().contains(u"Salir"_s));
-    QVERIFY(!bar.findChild<QToolButton *>(u"btnSalir"_s)->isVisibleTo(&bar));
-
-    bool editingSeenByNew = false;      // handlers already see the editing state
-    connect(&bar, &Controles::Nuevo, this, [&] { editingSeenByNew = bar.property("editando").toBool(); },
-            Qt::DirectConnection);
-    QVERIFY(bar.press(u"Nuevo"_s));
-    QVERIFY(editingSeenByNew);
-    // A record being edited offers no record command, whatever the flags say.
-    QCOMPARE(sorted(bar.offered()), sorted({u"Aceptar"_s, u"Cancelar"_s, u"Salir"_s, u"B3"_s}));
-    QCOMPARE(visibleCommands(bar), sorted({u"Aceptar"_s, u"Cancelar"_s, u"B3"_s}));
-    // Raising estadoinicial ends editing without an accept.
-    QSignalSpy aceptar(&bar, &Controles::Aceptar);
-    bar.setProperty("estadoinicial", true);
-    QVERIFY(!bar.property("editando").toBool());
-    QVERIFY(!bar.press(u"Cancelar"_s));
-    QCOMPARE(aceptar.count(), 0);
-}
-
-void TestToolbar::shortcutsPressTheOfferedCommands()
-{
-    QWidget window;
-    auto *bar = new Controles(&window);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QSignalSpy nuevo(bar, &Controles::Nuevo);
-    QSignalSpy aceptar(bar, &Controles::Aceptar);
-    QSignalSpy cancelar(bar, &Controles::Cancelar);
-    QSignalSpy salir(bar, &Controles::Salir);
-    QSignalSpy b2(bar, &Controles::B2Click);
-    bar->setProperty("b2caption", u"Imprimir etiquetas"_s);
-    const struct { QKeyCombination keys; QSignalSpy *spy; int count; } presses[] = {
-        {Qt::Key_F10, &aceptar, 0},   // not editing: no accept
-        {Qt::CTRL | Qt::Key_N, &nuevo, 1}, {Qt::Key_F10, &aceptar, 1}, {Qt::Key_Escape, &cancelar, 1},
-        {Qt::CTRL | Qt::Key_2, &b2, 1}, {Qt::CTRL | Qt::Key_Q, &salir, 1}};
-    for (const auto &p : presses) {
-        QTest::keyClick(&window, p.keys.key(), p.keys.keyboardModifiers());
-        QCOMPARE(p.spy->count(), p.count);
+        bool editingSeenByNew = false;      // handlers already see the editing state
+        connect(&bar, &Controles::Nuevo, this, [&] { editingSeenByNew = bar.property("editando").toBool(); },
+                Qt::DirectConnection);
+        QVERIFY(bar.press(u"Nuevo"_s));
+        QVERIFY(editingSeenByNew);
+        // A record being edited offers no record command, whatever the flags say (the buttons follow the offers).
+        QCOMPARE(visibleCommands(bar), sorted({u"Aceptar"_s, u"Cancelar"_s, u"B3"_s}));
+        // Raising estadoinicial ends editing without an accept.
+        QSignalSpy aceptar(&bar, &Controles::Aceptar);
+        bar.setProperty("estadoinicial", true);
+        QVERIFY(!bar.property("editando").toBool());
+        QVERIFY(!bar.press(u"Cancelar"_s));
+        QCOMPARE(aceptar.count(), 0);
     }
-}
 
-// Loading and rewriting a record's values, and a failed write taking the
-// save back with it, are covered end to end on both backends.
-void TestToolbar::emptiedAdditionalFieldsGoAway()
-{
-    TestSession session;
-    suite::Connection &c = session.connection();
-    for (const QString &row : {u"'Activo_Fijo', 'POLIZA'"_s, u"'Activo_Fijo', 'GARANTIA'"_s, u"'Empleado', 'TALLA'"_s})
-        c.Execute(u"INSERT INTO Campo_Adicional (Ca_Tabla, Ca_Campo) VALUES ("_s + row + u")"_s);
-    Controles bar;
-    bar.setProperty("opc_table", u"Activo_Fijo"_s);
-    QCOMPARE(sorted(bar.additionalFieldNames()), sorted({u"POLIZA"_s, u"GARANTIA"_s}));
-    QVERIFY(bar.press(u"Nuevo"_s));
-    bar.setAdditionalField(u"POLIZA"_s, u"P-77 de O'Neil"_s);
-    bar.setAdditionalField(u"GARANTIA"_s, u"2027-01-31"_s);
-    QVERIFY(bar.guardacamposadicionales(u"0000000001"_s));
-    bar.setAdditionalField(u"GARANTIA"_s, QString());
-    QVERIFY(bar.guardacamposadicionales(u"0000000001"_s));
-    Controles other;
-    other.setProperty("opc_table", u"Activo_Fijo"_s);
-    other.cargacamposadicionales(u"0000000001"_s);
-    QCOMPARE(other.additionalField(u"POLIZA"_s), u"P-77 de O'Neil"_s);
-    QCOMPARE(c.Execute(u"SELECT COUNT(*) FROM Campo_Adicional_Valor"_s)->fieldValue(0).toInt(), 1);
-    other.cargacamposadicionales(u"0000000002"_s);   // another record's: none
-    QCOMPARE(other.additionalField(u"POLIZA"_s), QString());
-    // A new record starts without values.
-    QVERIFY(bar.press(u"Cancelar"_s));
-    QVERIFY(bar.press(u"Nuevo"_s));
-    QCOMPARE(bar.additionalField(u"POLIZA"_s), QString());
-}
+    void shortcutsPressTheOfferedCommands()
+    {
+        QWidget window;
+        auto *bar = new Controles(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy nuevo(bar, &Controles::Nuevo);
+        QSignalSpy aceptar(bar, &Controles::Aceptar);
+        QSignalSpy cancelar(bar, &Controles::Cancelar);
+        QSignalSpy salir(bar, &Controles::Salir);
+        QSignalSpy b2(bar, &Controles::B2Click);
+        bar->setProperty("b2caption", u"Imprimir etiquetas"_s);
+        const struct { QKeyCombination keys; QSignalSpy *spy; int count; } presses[] = {
+            {Qt::Key_F10, &aceptar, 0},   // not editing: no accept
+            {Qt::CTRL | Qt::Key_N, &nuevo, 1}, {Qt::Key_F10, &aceptar, 1}, {Qt::Key_Escape, &cancelar, 1},
+            {Qt::CTRL | Qt::Key_2, &b2, 1}, {Qt::CTRL | Qt::Key_Q, &salir, 1}};
+        for (const auto &p : presses) {
+            QTest::keyClick(&window, p.keys.key(), p.keys.keyboardModifiers());
+            QCOMPARE(p.spy->count(), p.count);
+        }
+    }
+
+    // Loading and rewriting a record's values, and a failed write taking the
+    // save back with it, are covered end to end on both backends.
+    void emptiedAdditionalFieldsGoAway()
+    {
+        TestSession session;
+        suite::Connection &c = session.connection();
+        for (const QString &row : {u"'Activo_Fijo', 'POLIZA'"_s, u"'Activo_Fijo', 'GARANTIA'"_s, u"'Empleado', 'TALLA'"_s})
+            c.Execute(u"INSERT INTO Campo_Adicional (Ca_Tabla, Ca_Campo) VALUES ("_s + row + u")"_s);
+        Controles bar;
+        bar.setProperty("opc_table", u"Activo_Fijo"_s);
+        QCOMPARE(sorted(bar.additionalFieldNames()), sorted({u"POLIZA"_s, u"GARANTIA"_s}));
+        QVERIFY(bar.press(u"Nuevo"_s));
+        bar.setAdditionalField(u"POLIZA"_s, u"P-77 de O'Neil"_s);
+        bar.setAdditionalField(u"GARANTIA"_s, u"2027-01-31"_s);
+        QVERIFY(bar.guardacamposadicionales(u"0000000001"_s));
+        bar.setAdditionalField(u"GARANTIA"_s, QString());
+        QVERIFY(bar.guardacamposadicionales(u"0000000001"_s));
+        Controles other;
+        other.setProperty("opc_table", u"Activo_Fijo"_s);
+        other.cargacamposadicionales(u"0000000001"_s);
+        QCOMPARE(other.additionalField(u"POLIZA"_s), u"P-77 de O'Neil"_s);
+        QCOMPARE(c.Execute(u"SELECT COUNT(*) FROM Campo_Adicional_Valor"_s)->fieldValue(0).toInt(), 1);
+        other.cargacamposadicionales(u"0000000002"_s);   // another record's: none
+        QCOMPARE(other.additionalField(u"POLIZA"_s), QString());
+        // A new record starts without values.
+        QVERIFY(bar.press(u"Cancelar"_s));
+        QVERIFY(bar.press(u"Nuevo"_s));
+        QCOMPARE(bar.additionalField(u"POLIZA"_s), QString());
+    }
+};
 
 QTEST_MAIN(TestToolbar)
 #include "tst_kit_toolbar.moc"
