@@ -42,25 +42,22 @@ private Q_SLOTS:
     void startUpWithAndWithoutVariables()
     {
         TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, false);
-        const QString script = u"set txtMarca enabled true\ntype txtMarca \"acme ñu\"\ndump txt_Af_Cve_Activo_Fijo txtMarca "
-                               "lvActivoFijoContable lvActivoFijoFiscal opEmpleado opCliente\n"_s;
+        const QString script = u"set txtMarca enabled true\ntype txtMarca \"acme ñu\"\n"
+                               "dump txtMarca lvActivoFijoContable lvActivoFijoFiscal opEmpleado opCliente\n"_s;
         const QStringList columns = {u"Número"_s, u"Fecha"_s, u"Ce.Co"_s, u"Importe"_s};
         auto value = [](const QJsonObject &dump, const QString &control, const QString &member) {
             return dumpedControl(dump, control).value(member).toVariant();
         };
-        // Unset: the default key pattern, text as typed, the employee chosen, the first tab.
+        // Unset: text as typed, the employee chosen, the first tab. (Where each variable goes: tst_screen_form.)
         const QJsonObject unset = dumps(*db, script).value(0);
-        QCOMPARE(value(unset, u"txt_Af_Cve_Activo_Fijo"_s, u"formatoclave"_s), u"0000000000"_s);
         QCOMPARE(value(unset, u"txtMarca"_s, u"text"_s), u"acme ñu"_s);
         QCOMPARE(value(unset, u"lvActivoFijoContable"_s, u"columns"_s).toStringList()
                      + value(unset, u"lvActivoFijoFiscal"_s, u"columns"_s).toStringList(), columns + columns);
         QVERIFY(value(unset, u"opEmpleado"_s, u"value"_s).toBool() && !value(unset, u"opCliente"_s, u"value"_s).toBool());
         QCOMPARE(unset.value(u"tab"_s).toInt(), 0);
 
-        db->execute(u"INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('FTO_ACTIVO_FIJO', '000000'), "
-                    "('CAT_FORZAR_MAYUSCULAS', 'SI')"_s);
+        db->execute(u"INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('CAT_FORZAR_MAYUSCULAS', 'SI')"_s);
         const QJsonObject set = dumps(*db, script).value(0);
-        QCOMPARE(value(set, u"txt_Af_Cve_Activo_Fijo"_s, u"formatoclave"_s), u"000000"_s);
         QCOMPARE(value(set, u"txtMarca"_s, u"text"_s), u"ACME ÑU"_s);
         QCOMPARE(value(set, u"lvActivoFijoContable"_s, u"columns"_s).toStringList(), columns);
     }
@@ -98,41 +95,37 @@ private Q_SLOTS:
         const QList<QJsonObject> sizes =
             dumps(*db, u"dump %1\nresize 150 600\ndump %1\nresize 14745 900\ndump %1\nresize 15000 9000\ndump %1\n"_s.arg(names));
         QCOMPARE(sizes.size(), 4);
-        auto size = [](const QJsonObject &dump, const QString &name) {
-            const QJsonObject c = dumpedControl(dump, name);
-            return QSizeF(c.value(u"width"_s).toDouble(), c.value(u"height"_s).toDouble());
+        // A control's "name widthxheight" in the i-th dump; figures: those of the controls a list names.
+        auto figure = [&](int i, const QString &name) {
+            const QJsonObject c = dumpedControl(sizes[i], name);
+            return u"%1 %2x%3"_s.arg(name).arg(c.value(u"width"_s).toDouble()).arg(c.value(u"height"_s).toDouble());
         };
-        const QJsonObject design = sizes[0];
-        QCOMPARE(size(design, u"ssTabKit"_s), QSizeF(11505, 6950));
-        for (const QString &frame : {u"Fr0"_s, u"Fr1"_s, u"Fr2"_s, u"Fr3"_s})
-            QCOMPARE(size(design, frame), QSizeF(11505, 6590));
-        QCOMPARE(size(design, u"Sh0"_s), QSizeF(11505, 135));
-        QCOMPARE(size(design, u"lvActivoFijoContable"_s), QSizeF(6495, 4760));
-        QCOMPARE(size(design, u"lvActivoFijoFiscal"_s), QSizeF(6495, 4760));
-        QCOMPARE(size(design, u"ssDetalle"_s), QSizeF(11505, 3680));
+        auto figures = [&](int i, const QStringList &expected) {
+            QStringList out;
+            for (const QString &e : expected)
+                out << figure(i, e.section(u' ', 0, 0));
+            return out;
+        };
+        const QStringList design = {u"ssTabKit 11505x6950"_s, u"Fr0 11505x6590"_s, u"Fr1 11505x6590"_s, u"Fr2 11505x6590"_s,
+                                    u"Fr3 11505x6590"_s, u"Sh0 11505x135"_s, u"lvActivoFijoContable 6495x4760"_s,
+                                    u"lvActivoFijoFiscal 6495x4760"_s, u"ssDetalle 11505x3680"_s};
+        QCOMPARE(figures(0, design), design);
 
         // A tiny window: every size refused, nothing moves, no message.
-        const QJsonObject tiny = sizes[1];
-        QCOMPARE(tiny.value(u"form"_s).toObject().value(u"width"_s).toDouble(), 150.0);
+        QCOMPARE(sizes[1].value(u"form"_s).toObject().value(u"width"_s).toDouble(), 150.0);
         for (const QString &name : names.split(u' '))
-            QCOMPARE(size(tiny, name), size(design, name));
-
-        const QJsonObject large = sizes[3];
-        QCOMPARE(size(large, u"ssTabKit"_s), QSizeF(14760, 7700));
-        QCOMPARE(size(large, u"Fr2"_s), QSizeF(14760, 7340));
-        QCOMPARE(size(large, u"lvActivoFijoFiscal"_s), QSizeF(6495, 5510));
-        QCOMPARE(size(large, u"ssDetalle"_s), QSizeF(14760, 4430));
-        QCOMPARE(size(large, u"Controles"_s), QSizeF(11745, 960));
-        QCOMPARE(dumpedControl(large, u"lvActivoFijoFiscal"_s).value(u"left"_s).toDouble(), 7080.0);
-        QCOMPARE(dumpedControl(large, u"ssDetalle"_s).value(u"top"_s).toDouble(), 2760.0);
+            QCOMPARE(figure(1, name), figure(0, name));
 
         // Wide but too short: the strip's height is refused, every width still follows.
-        const QJsonObject wide = sizes[2];
-        QCOMPARE(size(wide, u"ssTabKit"_s), QSizeF(14505, 6950));
-        QCOMPARE(size(wide, u"Fr2"_s), QSizeF(14505, 6590));
-        QCOMPARE(size(wide, u"Sh0"_s), QSizeF(14505, 135));
-        QCOMPARE(size(wide, u"lvActivoFijoContable"_s), QSizeF(6495, 4760));
-        QCOMPARE(size(wide, u"ssDetalle"_s), QSizeF(14505, 3680));
+        const QStringList wide = {u"ssTabKit 14505x6950"_s, u"Fr2 14505x6590"_s, u"Sh0 14505x135"_s,
+                                  u"lvActivoFijoContable 6495x4760"_s, u"ssDetalle 14505x3680"_s};
+        QCOMPARE(figures(2, wide), wide);
+
+        const QStringList large = {u"ssTabKit 14760x7700"_s, u"Fr2 14760x7340"_s, u"lvActivoFijoFiscal 6495x5510"_s,
+                                   u"ssDetalle 14760x4430"_s, u"Controles 11745x960"_s};
+        QCOMPARE(figures(3, large), large);
+        QCOMPARE(dumpedControl(sizes[3], u"lvActivoFijoFiscal"_s).value(u"left"_s).toDouble(), 7080.0);
+        QCOMPARE(dumpedControl(sizes[3], u"ssDetalle"_s).value(u"top"_s).toDouble(), 2760.0);
     }
 };
 

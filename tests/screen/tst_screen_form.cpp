@@ -1,20 +1,72 @@
 // The form in-process, for the detail the scripted host cannot show: which inputs editing enables, where
 // start-up puts each variable and what it leaves unset, that it runs once and how it fails, the activation
-// focus rule, Enter, and the order the responsible type changes things in. (Its transaction: tst_shell.)
-#include "ScreenFixture.h"
-
+// focus rule, Enter, the order the responsible type changes things in, and each tab as drawn. (Its
+// transaction: tst_shell.)
+#include "screen/frmXB733.h"
+#include "suite/data/SqlText.h"
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/DpFecha.h"
+#include "suite/kit/Etiqueta.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/OptionButton.h"
 #include "suite/kit/SsTbKit.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/services/Entorno.h"
+#include "suite/services/Utilerias.h"
+#include "tests/support/TestSession.h"
 
+#include <QApplication>
+#include <QImage>
 #include <QSignalSpy>
+#include <QTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// A test session (a fresh in-memory database with the schema, user "PRUEBA",
+// recording presenters), the real services on it, and the form built on them.
+class ScreenFixture
+{
+public:
+    ScreenFixture() : m_entorno(&m_test.session()), m_utilerias(&m_test.session()), m_form(new frmXB733(&m_entorno, &m_utilerias)) {}
+
+    void setVariable(const QString &name, const QString &value)
+    {
+        const QString n = suite::sqlEscape(name), v = suite::sqlEscape(value);
+        m_test.connection().Execute(QStringLiteral("DELETE FROM Variable WHERE Va_Cve_Variable = '%1'").arg(n));
+        m_test.connection().Execute(QStringLiteral("INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('%1', '%2')").arg(n, v));
+    }
+    void setOption(const QString &component, const QString &optionId, const QString &value)
+    {
+        m_test.connection().Execute(QStringLiteral("INSERT INTO Opcion_Usuario (Us_Cve_Usuario, Op_Componente, Op_Cve_Opcion, "
+                                                   "Op_Valor) VALUES ('PRUEBA', '%1', '%2', '%3')")
+                                        .arg(suite::sqlEscape(component), suite::sqlEscape(optionId), suite::sqlEscape(value)));
+    }
+
+    frmXB733 &form() { return *m_form; }
+    suite::Utilerias &utilerias() { return m_utilerias; }
+    template<class T> T *get(const QString &name) const { return m_form->controlAs<T>(name); }
+    QWidget *get(const QString &name) const { return m_form->control(name); }
+
+    // Shows the form at the design size, makes it the active window and waits
+    // until it is; false when the window system did not activate it.
+    bool showActive()
+    {
+        m_form->setClientSizeTwips(frmXB733::DesignClientWidth, frmXB733::DesignClientHeight);
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        m_form->activateWindow();
+        return QTest::qWaitForWindowActive(m_form.get());
+    }
+
+private:
+    TestSession m_test;
+    suite::Entorno m_entorno;
+    suite::Utilerias m_utilerias;
+    std::unique_ptr<frmXB733> m_form; // last, so gone before the session it works on
+};
 
 bool own(QWidget *w) { return w->property("enabled").toBool(); }
 
@@ -216,6 +268,60 @@ private Q_SLOTS:
         client->setValue(true);
         QCOMPARE(text(u"txtClaveCliente"_s), u"C001"_s);
         QCOMPARE(log, QStringList());
+    }
+
+    // Each tab at the design size as a person would look at it: the coloured bar shows, no two controls
+    // overlap, none runs out of its container, captions fit. (The pictures in docs/ show a loaded asset:
+    // scripts/docs-pictures.sh takes them.)
+    void tabsAsDrawn_data()
+    {
+        QTest::addColumn<int>("tab");
+        const QStringList tabs = {u"General"_s, u"Contables"_s, u"Depreciación"_s, u"Datos de usuario"_s};
+        for (int tab = 0; tab < tabs.size(); ++tab)
+            QTest::newRow(qPrintable(tabs[tab])) << tab;
+    }
+
+    void tabsAsDrawn()
+    {
+        QFETCH(int, tab);
+        ScreenFixture f;
+        QVERIFY(f.showActive());
+        f.get<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
+        QApplication::processEvents();
+        QWidget *frame = f.get(u"Fr%1"_s.arg(tab));
+        QWidget *bar = f.get(u"Sh%1"_s.arg(tab));
+        QVERIFY(frame->isVisible() && bar->isVisible());
+
+        // The bar is drawn, in its colour, over the top of the page.
+        const QImage picture = f.form().grab().toImage();
+        const QPoint onBar = bar->mapTo(&f.form(), bar->rect().center());
+        QCOMPARE(picture.pixelColor(onBar * picture.devicePixelRatio()).rgb(), QColor(0xB4, 0xC9, 0x4B).rgb());
+
+        // Side by side, never on top of each other, and inside their container
+        // (frames that hold others and the bars are containers, not fields).
+        for (QWidget *container : tab == 0 ? QList<QWidget *>{frame, f.get(u"frmEmpleado"_s)} : QList<QWidget *>{frame}) {
+            QList<QWidget *> all;
+            for (QWidget *w : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!w->objectName().isEmpty() && w->isVisible())
+                    all << w;
+            }
+            QVERIFY(!all.isEmpty());
+            for (int i = 0; i < all.size(); ++i) {
+                for (int j = i + 1; j < all.size(); ++j) {
+                    QVERIFY2(!all[i]->geometry().intersects(all[j]->geometry()),
+                             qPrintable(all[i]->objectName() + u" / "_s + all[j]->objectName()));
+                }
+                // As designed, the tax list runs past its page at the design width
+                // (it shows whole from a client width of 13815 twips).
+                QVERIFY2(all[i]->objectName() == u"lvActivoFijoFiscal"_s || container->rect().contains(all[i]->geometry()),
+                         qPrintable(all[i]->objectName()));
+            }
+        }
+        for (suite::Etiqueta *label : frame->findChildren<suite::Etiqueta *>()) {
+            QVERIFY2(!label->isVisible()
+                         || label->fontMetrics().horizontalAdvance(label->caption()) <= label->contentsRect().width(),
+                     qPrintable(label->caption()));
+        }
     }
 };
 
