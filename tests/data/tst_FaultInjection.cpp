@@ -36,7 +36,7 @@ int count(Connection &db, const QString &table)
 
 // The fault hook of the connection, used the way tests of write commands use
 // it: a fault at every statement in turn, the whole database compared. (Its
-// texts through the host are tst_scripting's; a real save's, tst_saving's;
+// texts through the host are tst_host's; a real save's, tst_saving's;
 // the snapshot's values alike on both backends, tst_lifecycle's.)
 class TestFaultInjection : public QObject
 {
