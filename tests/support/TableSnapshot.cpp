@@ -22,13 +22,6 @@ using Row = QStringList;
 // command did without burying the message.
 constexpr int listedRows = 5;
 
-QList<Row> minus(const QList<Row> &sortedA, const QList<Row> &sortedB)
-{
-    QList<Row> out;
-    std::set_difference(sortedA.begin(), sortedA.end(), sortedB.begin(), sortedB.end(), std::back_inserter(out));
-    return out;
-}
-
 QStringList columnNames(const suite::TableDef &table)
 {
     QStringList names;
@@ -37,8 +30,11 @@ QStringList columnNames(const suite::TableDef &table)
     return names;
 }
 
-void listRows(QString &out, const QString &sign, const QStringList &columns, const QList<Row> &rows)
+// The rows of `all` that `others` lacks (both sorted), one line each.
+void listRows(QString &out, const QString &sign, const QStringList &columns, const QList<Row> &all, const QList<Row> &others)
 {
+    QList<Row> rows;
+    std::set_difference(all.begin(), all.end(), others.begin(), others.end(), std::back_inserter(rows));
     for (int i = 0; i < rows.size() && i < listedRows; ++i) {
         QStringList shown;
         const Row &row = rows.at(i);
@@ -95,8 +91,8 @@ QString TableSnapshot::difference(const TableSnapshot &later) const
             continue;
         const QStringList columns = columnNames(table);
         out += table.name + u":\n"_s;
-        listRows(out, u"+"_s, columns, minus(after, before));
-        listRows(out, u"-"_s, columns, minus(before, after));
+        listRows(out, u"+"_s, columns, after, before);
+        listRows(out, u"-"_s, columns, before, after);
     }
     return out;
 }
@@ -108,14 +104,9 @@ QString TableSnapshot::canonical(const QVariant &value)
     switch (value.metaType().id()) {
     case QMetaType::Bool:
         return value.toBool() ? u"1"_s : u"0"_s;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::Long: case QMetaType::Short: case QMetaType::LongLong:
         return QString::number(value.toLongLong());
-    case QMetaType::ULongLong:
+    case QMetaType::ULong: case QMetaType::ULongLong:
         return QString::number(value.toULongLong());
     case QMetaType::Float:
     case QMetaType::Double: {

@@ -22,8 +22,8 @@ class TableSnapshot
 {
 public:
     // Refused (SuiteError) while a fault is armed: its statements would be
-    // counted and could set it off. A fault that outlived the command (N past
-    // its last statement) is disarmed first.
+    // counted and could set it off. Disarm first a fault that outlived the
+    // command (N past its last statement).
     static TableSnapshot take(suite::Connection &connection);
 
     bool operator==(const TableSnapshot &other) const { return m_rows == other.m_rows; }
