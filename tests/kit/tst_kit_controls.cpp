@@ -2,7 +2,6 @@
 #include "suite/kit/Frame.h"
 #include "suite/kit/MessageBoxPresenter.h"
 #include "suite/kit/OptionButton.h"
-#include "suite/kit/SsTbKit.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -11,40 +10,14 @@
 using namespace Qt::StringLiterals;
 
 // Tabs chosen by click or Alt+digit, their frames, the responsible options
-// and sizes in twips (a resize refusing negative ones) are covered end to end.
+// and sizes in twips (a resize refusing negative ones) are covered end to end;
+// the strip's key codes, and keys reaching it from a page, by the form's Enter
+// and Alt+digit tests.
 class TestControls : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Keys pressed on the strip itself, as codes (the keypad's digits have their own).
-    void tabStripKeyCodes()
-    {
-        suite::ssTbKit strip;
-        strip.setTabcount(2);
-        auto *page = new QWidget; // a page control that lets every key through
-        page->setFocusPolicy(Qt::StrongFocus);
-        strip.addTabControl(0, page);
-        strip.show();
-        QApplication::setActiveWindow(&strip);
-        QVERIFY(QTest::qWaitForWindowActive(&strip));
-        QList<int> codes;
-        connect(&strip, &suite::ssTbKit::KeyDown, this, [&](int c) { codes << c; });
-        strip.setFocus();
-        QTRY_VERIFY(strip.hasFocus());
-        for (const auto &[key, modifiers] : {std::pair{Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_1, Qt::KeypadModifier},
-                                             {Qt::Key_1, Qt::NoModifier}}) {
-            QKeyEvent press(QEvent::KeyPress, key, modifiers);
-            QCoreApplication::sendEvent(&strip, &press);
-        }
-        QCOMPARE(codes, QList<int>({13, 97, 49}));
-        // Reaching the strip on its way up from a page's control is not a key of its own.
-        page->setFocus();
-        QTRY_VERIFY(page->hasFocus());
-        QTest::keyClick(page, Qt::Key_Return);
-        QCOMPARE(codes.size(), 3);
-    }
-
     void optionAndDatePicker()
     {
         suite::Frame frame;
