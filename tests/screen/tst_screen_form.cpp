@@ -108,26 +108,18 @@ private Q_SLOTS:
         // Where each variable goes (a form property, else a box's key pattern),
         // and what is left there when it is unset: the default passed, or "".
         const QList<std::tuple<QString, QString, QString>> places = {
-            {u"FTO_ACTIVO_FIJO"_s, u"txt_Af_Cve_Activo_Fijo"_s, u"0000000000"_s},
-            {u"FTO_UBICACION_ACTIVO_FIJO"_s, u"txt_Au_Cve_Ubicacion"_s, {}},
-            {u"FTO_EMPRESA"_s, u"txtEmpresa"_s, u"0000"_s},
-            {u"FTO_TIPO_ACTIVO_FIJO"_s, u"txt_Ta_Cve_Tipo_ActivoFijo"_s, {}},
-            {u"FTO_PROVEEDOR"_s, u"txt_Pv_Cve_Proveedor"_s, {}},
-            {u"FTO_CLIENTE"_s, u"txtClaveCliente"_s, {}},
-            {u"FTO_EMPLEADO"_s, u"txtClaveEmpleado"_s, {}},
-            {u"FTO_PROYECTO"_s, u"txtProyecto"_s, u"0000000000"_s},
+            {u"FTO_ACTIVO_FIJO"_s, u"txt_Af_Cve_Activo_Fijo"_s, u"0000000000"_s}, {u"FTO_EMPRESA"_s, u"txtEmpresa"_s, u"0000"_s},
+            {u"FTO_UBICACION_ACTIVO_FIJO"_s, u"txt_Au_Cve_Ubicacion"_s, {}}, {u"FTO_CLIENTE"_s, u"txtClaveCliente"_s, {}},
+            {u"FTO_TIPO_ACTIVO_FIJO"_s, u"txt_Ta_Cve_Tipo_ActivoFijo"_s, {}}, {u"FTO_EMPLEADO"_s, u"txtClaveEmpleado"_s, {}},
+            {u"FTO_PROVEEDOR"_s, u"txt_Pv_Cve_Proveedor"_s, {}}, {u"FTO_PROYECTO"_s, u"txtProyecto"_s, u"0000000000"_s},
             {u"FTO_UNIDAD_ESTRATEGICA_NEGOCIO"_s, u"txtUen"_s, u"000000"_s},
             // The cost-centre pattern is read twice: once for the variable, once for the box.
-            {u"FTO_CENTRO_COSTO"_s, u"txtCentroCosto"_s, u"000000"_s},
-            {u"FTO_CENTRO_COSTO"_s, u"FormatoCentroCosto"_s, u"000000"_s},
-            {u"FTO_EQUIPO"_s, u"FormatoEquipo"_s, u"0000000000"_s},
-            {u"FTO_VEHICULO"_s, u"FormatoVehiculo"_s, u"0000000000"_s},
-            {u"AF_CENTRO_COSTO_DEFAULT"_s, u"CentroCostoDefault"_s, {}},
-            {u"CAT_ETIQUETAS_ACTIVO_FIJO"_s, u"EtiquetasActivoFijo"_s, {}},
-            {u"CAT_MARCA_EQUIPO_DEFAULT"_s, u"MarcaEquipoDefault"_s, {}},
+            {u"FTO_CENTRO_COSTO"_s, u"txtCentroCosto"_s, u"000000"_s}, {u"FTO_CENTRO_COSTO"_s, u"FormatoCentroCosto"_s, u"000000"_s},
+            {u"FTO_EQUIPO"_s, u"FormatoEquipo"_s, u"0000000000"_s}, {u"FTO_VEHICULO"_s, u"FormatoVehiculo"_s, u"0000000000"_s},
+            {u"AF_CENTRO_COSTO_DEFAULT"_s, u"CentroCostoDefault"_s, {}}, {u"CAT_TIPO_EQUIPO_DEFAULT"_s, u"TipoEquipoDefault"_s, {}},
+            {u"CAT_ETIQUETAS_ACTIVO_FIJO"_s, u"EtiquetasActivoFijo"_s, {}}, {u"CAT_MARCA_EQUIPO_DEFAULT"_s, u"MarcaEquipoDefault"_s, {}},
             {u"CAT_TIPO_VEHICULO_DEFAULT"_s, u"TipoVehiculoDefault"_s, {}},
             {u"CAT_UBICACION_EQUIPO_DEFAULT"_s, u"UbicacionEquipoDefault"_s, {}},
-            {u"CAT_TIPO_EQUIPO_DEFAULT"_s, u"TipoEquipoDefault"_s, {}},
         };
         // Distinct values, so a variable landing in the wrong place shows.
         auto valueOf = [](const QString &variable) { return variable.toLower() + u" ñ"_s; };
