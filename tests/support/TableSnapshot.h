@@ -11,13 +11,9 @@ class Connection;
 
 // Every row of every table of the schema, each value in one canonical text,
 // so that two snapshots of a database are equal exactly when no row
-// appeared, disappeared or changed. For proving a write command atomic:
-//
-//     const TableSnapshot before = TableSnapshot::take(*db);
-//     db->armFault(n);
-//     QVERIFY_THROWS_EXCEPTION(suite::SuiteError, command.run());
-//     const TableSnapshot after = TableSnapshot::take(*db);
-//     QVERIFY2(after == before, qPrintable(before.difference(after)));
+// appeared, disappeared or changed. For proving a write command atomic: one
+// before it, a fault armed at each of its statements in turn, one after each
+// failed run, compared whole (as tst_FaultInjection does).
 class TableSnapshot
 {
 public:
