@@ -1,8 +1,5 @@
 #include "tests/support/HostScript.h"
 
-#include "suite/data/Connection.h"
-#include "tests/support/TestDatabase.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -24,18 +21,6 @@ std::unique_ptr<HostDatabase> HostDatabase::create(const QString &backend, bool 
     db->m_connection = TestDatabase::sqliteFile(path, withDemo);
     db->m_url = u"sqlite:"_s + path;
     return db;
-}
-
-HostDatabase::~HostDatabase() = default;
-
-QString HostDatabase::value(const QString &statement)
-{
-    return firstValue(*m_connection, statement).toString();
-}
-
-void HostDatabase::execute(const QString &statement)
-{
-    m_connection->Execute(statement);
 }
 
 QList<QJsonObject> HostRun::of(const QString &event) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "suite/data/Connection.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QJsonObject>
@@ -10,10 +11,6 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace suite {
-class Connection;
-}
-
 // A database the real host can open from another process: a SQLite file in
 // a temporary folder, or a fresh PostgreSQL database (dropped with it). The
 // test keeps its own connection to look at what the host did.
@@ -22,13 +19,12 @@ class HostDatabase
 public:
     // "sqlite" or "postgresql"; null (with a reason) when PostgreSQL is not there.
     static std::unique_ptr<HostDatabase> create(const QString &backend, bool withDemo, QString *reason = nullptr);
-    ~HostDatabase();
 
     QString url() const { return m_url; }
     suite::Connection &connection() { return *m_connection; }
     // The first column of the first row of statement, as text ("" when no row).
-    QString value(const QString &statement);
-    void execute(const QString &statement);
+    QString value(const QString &statement) { return firstValue(*m_connection, statement).toString(); }
+    void execute(const QString &statement) { m_connection->Execute(statement); }
 
 private:
     HostDatabase() = default;
