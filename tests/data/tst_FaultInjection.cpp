@@ -27,11 +27,6 @@ const QStringList commandStatements = {
     u"INSERT INTO Bitacora (Bi_Tabla, Bi_Clave, Bi_Texto) VALUES ('Activo_Fijo', '0000000002', 'Alta')"_s,
 };
 
-int count(Connection &db, const QString &table)
-{
-    return firstValue(db, u"SELECT COUNT(*) FROM "_s + table).toInt();
-}
-
 } // namespace
 
 // The fault hook of the connection, used the way tests of write commands use
@@ -81,7 +76,7 @@ private Q_SLOTS:
             // Each N struck the next statement, up to a COMMIT that then
             // committed nothing; past the last one the command is whole.
             QCOMPARE(struck, QStringList{db->dialect().beginSql()} + commandStatements + QStringList{db->dialect().commitSql()});
-            QCOMPARE(count(*db, u"Bitacora"_s), 1);
+            QCOMPARE(firstValue(*db, u"SELECT COUNT(*) FROM Bitacora"_s).toInt(), 1);
             // The snapshot sees it, and the smallest change a money column keeps.
             const TableSnapshot whole = TableSnapshot::take(*db);
             QVERIFY(whole != before);
@@ -128,7 +123,7 @@ private Q_SLOTS:
         QVERIFY2(later.contains(u"transacción en curso se deshizo"_s), qPrintable(later));
         QVERIFY(db->inTransaction());
         db->RollbackTrans();
-        QCOMPARE(count(*db, u"Activo_Fijo"_s), 1);
+        QCOMPARE(firstValue(*db, u"SELECT COUNT(*) FROM Activo_Fijo"_s).toInt(), 1);
         if (backend != u"sqlite"_s)
             return;
 
@@ -140,7 +135,7 @@ private Q_SLOTS:
         const QString reopen = errorOf(*db, u"SELECT 1 AS uno"_s);
         QVERIFY2(reopen.startsWith(u"No se pudo restablecer la conexión con la base de datos: "_s), qPrintable(reopen));
         QVERIFY(QDir().rename(away, folder));
-        QCOMPARE(count(*db, u"Activo_Fijo"_s), 1);
+        QCOMPARE(firstValue(*db, u"SELECT COUNT(*) FROM Activo_Fijo"_s).toInt(), 1);
     }
 };
 
