@@ -7,7 +7,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QTime>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -108,8 +107,7 @@ QString TableSnapshot::canonical(const QVariant &value)
         return QString::number(value.toLongLong());
     case QMetaType::ULong: case QMetaType::ULongLong:
         return QString::number(value.toULongLong());
-    case QMetaType::Float:
-    case QMetaType::Double: {
+    case QMetaType::Float: case QMetaType::Double: {
         const double number = value.toDouble();
         // Whole numbers alike whether the backend kept them as integers or not.
         if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 9007199254740992.0)
@@ -120,10 +118,6 @@ QString TableSnapshot::canonical(const QVariant &value)
         return value.toDate().toString(u"yyyy-MM-dd"_s);
     case QMetaType::QDateTime:
         return value.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s);
-    case QMetaType::QTime:
-        return value.toTime().toString(u"HH:mm:ss.zzz"_s);
-    case QMetaType::QByteArray:
-        return u"X'"_s + QString::fromLatin1(value.toByteArray().toHex()) + u'\'';
     default: {
         QString text = value.toString();
         return u'\'' + text.replace(u'\'', u"''"_s) + u'\'';
