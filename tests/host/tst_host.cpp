@@ -1,6 +1,6 @@
-// The talvexor host: its scripted mode's pieces in process (line splitting, key combinations, the ordered
-// JSON, the answering message presenter, the guard against dialogs, the screen opened under the host's
-// window), and the real executable end to end: prepared databases, the screenshot, the fault lines, the
+// The talvexor host: its scripted mode's pieces in process (line splitting, key combinations, database
+// values as JSON, the answering message presenter, the guard against dialogs, the screen opened under the
+// host's window), and the real executable end to end: prepared databases, the screenshot, the fault lines, the
 // scripted mode's errors and exit statuses, checked through its JSON lines. (What the scripts do to the
 // screen: tests/assets.)
 #include "suite/data/Connection.h"
