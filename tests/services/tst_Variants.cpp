@@ -7,7 +7,8 @@
 using namespace Qt::StringLiterals;
 
 // Both conversions of one value; an expected text starting with "!" is the
-// start of the refusal's description.
+// start of the refusal's description. A word that is no Boolean stopping
+// start-up is covered end to end.
 class VariantsTest : public QObject
 {
     Q_OBJECT
@@ -36,7 +37,6 @@ void VariantsTest::conversions_data()
     QTest::newRow("SÍ accented") << QVariant(u"SÍ"_s) << u"SÍ"_s << u"true"_s;
     QTest::newRow("numeric text -1") << QVariant(u"-1"_s) << u"-1"_s << u"true"_s;
     QTest::newRow("decimal comma zero") << QVariant(u"0,0"_s) << u"0,0"_s << u"false"_s;
-    QTest::newRow("word") << QVariant(u"quizá"_s) << u"quizá"_s << mismatch;
     QTest::newRow("yes in English") << QVariant(u"yes"_s) << u"yes"_s << mismatch;
     QTest::newRow("date") << QVariant(QDate(2024, 3, 5)) << u"05/03/2024"_s << mismatch;
     QTest::newRow("utf-8 bytes") << QVariant(QByteArray("Depreciaci\xc3\xb3n")) << u"Depreciación"_s << mismatch;
