@@ -63,13 +63,6 @@ void Session::setConnection(std::unique_ptr<Connection> connection)
     d->connection = d->owned.get();
 }
 
-void Session::setConnection(Connection *borrowed)
-{
-    if (d->owned.get() != borrowed)
-        d->owned.reset();
-    d->connection = borrowed;
-}
-
 QString Session::user() const
 {
     return d->user;

@@ -28,7 +28,6 @@ public:
 
     Connection *connection() const;   // throws SuiteError when none is open
     void setConnection(std::unique_ptr<Connection> connection);
-    void setConnection(Connection *borrowed); // not owned
 
     QString user() const;
     void setUser(const QString &user);
