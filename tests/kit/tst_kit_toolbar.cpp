@@ -81,8 +81,8 @@ private Q_SLOTS:
         }
     }
 
-    // Loading and rewriting a record's values, and a failed write taking the
-    // save back with it, are covered end to end on both backends.
+    // A failed write taking the save back with it is proven by the save's
+    // fault loop, which strikes these statements too.
     void emptiedAdditionalFieldsGoAway()
     {
         TestSession session;
