@@ -42,6 +42,12 @@ void colorKIT::aplicacolores()
         return;
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, QColor(m_form & 0xFF, (m_form >> 8) & 0xFF, (m_form >> 16) & 0xFF));
+    // A record is shown with its fields disabled: their values must stay
+    // readable (the style's pale grey gives 1.6:1), while the grey fill and a
+    // grey rather than black text still say they cannot be typed in.
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, DisabledText);
+    palette.setColor(QPalette::Disabled, QPalette::Base, DisabledBase);
     form->setPalette(palette);
     form->setAutoFillBackground(true);
     const QList<QWidget *> all = form->findChildren<QWidget *>();

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 namespace suite {
 
 // The suite's colour scheme, an invisible child of a form. aplicacolores()
-// gives the form's window its back colour, every kit control its font size
-// and the grids their alternating row colours (BGR integers, as the suite
-// stores colours).
+// gives the form's window its back colour, disabled controls a text that stays
+// readable (at least 4.5:1 on their fill), every kit control its font size and
+// the grids their alternating row colours (BGR integers, as the suite stores
+// colours).
 class colorKIT : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,10 @@ public:
     void setFormbackcolor(int bgr) { m_form = bgr; }
 
     Q_INVOKABLE void aplicacolores();
+
+    // Disabled text and the fill of a disabled box: 8.2:1.
+    static constexpr QRgb DisabledText = 0xFF444444;
+    static constexpr QRgb DisabledBase = 0xFFECECEC;
 
 private:
     double m_labelfontsize = 8.25;

@@ -29,4 +29,21 @@ bool Etiqueta::isOwnEnabled() const
     return ownEnabled(this);
 }
 
+void Etiqueta::setForecolor(int bgr)
+{
+    m_forecolor = bgr;
+    QPalette p;
+    p.setResolveMask(0);
+    if (bgr >= 0)
+        p.setColor(QPalette::WindowText, QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
+    setPalette(p);
+}
+
+void Etiqueta::setFontbold(bool on)
+{
+    QFont f = font();
+    f.setBold(on);
+    setFont(f);
+}
+
 } // namespace suite

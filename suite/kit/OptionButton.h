@@ -6,7 +6,8 @@ namespace suite {
 
 // An option button: `value` is whether it is selected. Click is raised when
 // it becomes selected, by the user or by writing `value` true; writing false
-// deselects it even though it is exclusive within its container.
+// deselects it even though it is exclusive within its container. It shows a
+// focus mark whenever it has the focus, however the focus came.
 class OptionButton : public QRadioButton
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace suite
