@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTreeWidget>
@@ -8,10 +9,13 @@ namespace suite {
 
 // A list in report view (the depreciation lists): column headers with a
 // width in twips, items with sub-items, and a key event carrying the key code.
+// A caption, when set, stands over the column headers inside the list's own
+// area, and names the list to assistive technology.
 class ListView : public QTreeWidget
 {
     Q_OBJECT
     Q_PROPERTY(bool enabled READ isOwnEnabled WRITE setEnabled)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
 
 public:
     explicit ListView(QWidget *parent = nullptr);
@@ -23,6 +27,11 @@ public:
     int columnHeaderCount() const;
     QString columnHeaderText(int column) const;
     double columnHeaderWidth(int column) const; // twips
+    // How a column's header and cells are aligned (items added later too).
+    void setColumnAlignment(int column, Qt::Alignment alignment);
+
+    QString caption() const;
+    void setCaption(const QString &caption);
 
     // Returns the new item's index.
     int addItem(const QString &text);
@@ -41,7 +50,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    class CaptionedHeader;
     QStringList m_headers;
+    QHash<int, Qt::Alignment> m_alignments;
+    CaptionedHeader *m_header;
 };
 
 } // namespace suite

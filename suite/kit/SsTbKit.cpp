@@ -1,8 +1,10 @@
 #include "suite/kit/SsTbKit.h"
 
 #include "suite/kit/KeyCodes.h"
+#include "suite/kit/SsTbKitAccessible.h"
 #include "suite/kit/Twips.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -21,6 +23,7 @@ constexpr int FirstCaptionLeft = 2;
 ssTbKit::ssTbKit(QWidget *parent)
     : QWidget(parent)
 {
+    SsTbKitAccessible::install();
     setProperty("tag", QString());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -55,6 +58,9 @@ void ssTbKit::setTab(int tab)
     m_tab = tab;
     showSelectedControls();
     update();
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(tab);
+    QAccessible::updateAccessibility(&selection);
     Q_EMIT TabChanged(previous);
 }
 
@@ -181,9 +187,14 @@ void ssTbKit::paintEvent(QPaintEvent *)
         p.setFont(f);
         p.setPen(isEnabled() ? pal.color(QPalette::WindowText) : pal.color(QPalette::Disabled, QPalette::WindowText));
         p.drawText(r, Qt::AlignCenter, m_captions.at(t));
-        if (selected && hasFocus() && m_showfocusrect) {
-            p.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
-            p.drawRect(r.adjusted(4, 4, -5, -4));
+        if (selected && hasFocus()) {
+            // Whatever showfocusrect says, the strip shows that it has the
+            // focus (arrows then change the tab): its caption underlined.
+            p.fillRect(QRect(r.left() + 6, r.bottom() - 3, r.width() - 12, 2), pal.color(QPalette::Highlight));
+            if (m_showfocusrect) {
+                p.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
+                p.drawRect(r.adjusted(4, 4, -5, -4));
+            }
         }
     }
 }
@@ -246,6 +257,12 @@ bool ssTbKit::event(QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
         update();
+    if (event->type() == QEvent::FocusIn) {
+        // A screen reader says which tab the focus stands on, not only "tabs".
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_tab);
+        QAccessible::updateAccessibility(&focus);
+    }
     return QWidget::event(event);
 }
 

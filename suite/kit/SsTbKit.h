@@ -10,7 +10,8 @@ namespace suite {
 
 // The suite's tab strip: a row of captions over a page area. Controls are
 // added to a tab and placed in the strip's own coordinates (their twips
-// geometry); only the controls of the selected tab are shown.
+// geometry); only the controls of the selected tab are shown. Assistive
+// technology sees a page tab list with one page tab per caption.
 class ssTbKit : public QWidget
 {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "suite/kit/KitEnabled.h"
 #include "suite/kit/NumberFormat.h"
 #include "suite/kit/SearchDialogPresenter.h"
+#include "suite/kit/TxtKitAccessible.h"
 #include "suite/session/Session.h"
 
 #include <QFocusEvent>
@@ -80,6 +81,7 @@ bool hasLoneSurrogate(const QString &text)
 txtKIT::txtKIT(QWidget *parent)
     : QLineEdit(parent)
 {
+    TxtKitAccessible::install();
     setProperty("tag", QString());
     connect(this, &QLineEdit::textChanged, this, &txtKIT::onTextChanged);
     connect(this, &QLineEdit::textEdited, this, &txtKIT::onTextEdited);
@@ -170,7 +172,10 @@ bool txtKIT::isOwnEnabled() const
 
 void txtKIT::setLocked(bool on)
 {
+    const bool changed = on != isReadOnly();
     setReadOnly(on);
+    if (changed)
+        TxtKitAccessible::forget(this);
     applyLook();
 }
 
@@ -316,6 +321,9 @@ void txtKIT::onTextChanged(const QString &text)
         setText(withoutLoneSurrogates(text));
         return;
     }
+    // A description is read, not typed: it shows its beginning, not its end.
+    if (isReadOnly() && !hasFocus())
+        setCursorPosition(0);
     // The description is in place before the change handlers run.
     buscaDescripcion();
     Q_EMIT Change();
@@ -458,16 +466,22 @@ void txtKIT::changeEvent(QEvent *event)
 void txtKIT::applyLook()
 {
     setFrame(!m_subrayar);
-    QPalette p = palette();
+    // Only the roles set here are the box's own; the rest follow the form.
+    QPalette p;
+    p.setResolveMask(0);
     const QPalette standard = QGuiApplication::palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        QColor base = standard.color(group, QPalette::Base);   // a disabled box keeps the style's grey
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        QColor base = standard.color(group, QPalette::Base);
         if (m_subrayar)
             base = Qt::transparent;          // underlined boxes lie on the form itself
-        else if (isReadOnly() && group != QPalette::Disabled)
+        else if (isReadOnly())
             base = QColor(0xEE, 0xEE, 0xEE); // read-only boxes must not look typeable
         p.setColor(group, QPalette::Base, base);
     }
+    // A disabled box takes the form's colours for disabled controls (the
+    // colour scheme keeps them readable); an underlined one stays see-through.
+    if (m_subrayar)
+        p.setColor(QPalette::Disabled, QPalette::Base, Qt::transparent);
     setPalette(p);
     update();
 }
@@ -478,6 +492,11 @@ void txtKIT::paintEvent(QPaintEvent *event)
     if (!m_subrayar)
         return;
     QPainter painter(this);
+    // Without a frame the underline is the box's focus mark: thicker, in the highlight colour.
+    if (hasFocus()) {
+        painter.fillRect(QRect(0, height() - 2, width(), 2), palette().color(QPalette::Highlight));
+        return;
+    }
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Dark));
     painter.drawLine(0, height() - 1, width() - 1, height() - 1);
 }
