@@ -13,6 +13,7 @@
 #include "suite/services/Utilerias.h"
 
 #include <QDate>
+#include <QWidget>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +24,8 @@ namespace {
 
 const QString Routine = u"txtClave_Enter()"_s;
 const QString FailureId = u"ERR-ID:7500049"_s;
+// "Dado de baja", beside the key.
+const QString StateMark = u"lbEstado"_s;
 
 // Group 1 holds the record's fields, group 5 the distribution grid.
 constexpr int Fields = 1;
@@ -46,6 +49,8 @@ void RecordLoader::keyChanged()
 {
     suite::Controles &toolbar = m_screen.toolbar();
     toolbar.setClave(QString());
+    // The deactivation mark belongs to the key it was shown for.
+    m_screen.control(StateMark).setVisible(false);
     if (toolbar.editando())
         return;
     m_screen.utilerias().LimpiaControles(&m_screen.form(), Fields);
@@ -190,6 +195,7 @@ void RecordLoader::offerCommands(const suite::Recordset &asset, const QString &e
             toolbar.setB3caption(u"Generar equipo"_s);
     } else {
         toolbar.setReactivarenabled(true);
+        m_screen.control(StateMark).setVisible(true);
     }
 }
 

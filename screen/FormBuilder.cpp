@@ -16,6 +16,7 @@
 #include "suite/kit/Twips.h"
 #include "suite/kit/TxtKit.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QPalette>
 #include <QWidget>
@@ -62,7 +63,7 @@ void setIdentity(QWidget *widget, const QString &name, const QString &tag, int t
     widget->setProperty("tabindex", tabIndex);
 }
 
-void addLabel(QWidget *container, const ControlDescription &d, FormControls &controls)
+suite::Etiqueta *addLabel(QWidget *container, const ControlDescription &d, FormControls &controls)
 {
     auto *label = new suite::Etiqueta(container);
     setIdentity(label, d.label.name, QString(), -1);
@@ -71,6 +72,61 @@ void addLabel(QWidget *container, const ControlDescription &d, FormControls &con
     label->setKitAlignment(1);
     suite::setTwipsGeometry(label, d.label.left, d.top, d.label.width, FormDescription::LabelHeight);
     controls.add(d.label.name, label);
+    return label;
+}
+
+// "Clave activo fijo:" is read out as "Clave activo fijo".
+QString spoken(const QString &caption)
+{
+    QString text = caption.trimmed();
+    while (text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+QString designCaption(const ControlDescription &d)
+{
+    for (const DesignProperty &p : d.properties) {
+        if (p.first == u"caption"_s)
+            return p.second.toString();
+    }
+    return {};
+}
+
+// What a screen reader calls each control, from the table itself: the label
+// beside it (a control with a caption of its own, an option button, keeps it
+// and the label describes it), else its own caption (lists, the grid), else,
+// for a description box, the label of the box whose lookup fills it.
+void nameForAssistiveTechnology(QWidget *widget, const ControlDescription &d, suite::Etiqueta *label,
+                                const QHash<QString, QString> &describedBy)
+{
+    const QString own = designCaption(d);
+    if (label) {
+        label->setBuddy(widget);
+        if (own.isEmpty())
+            widget->setAccessibleName(spoken(d.label.caption));
+        else
+            widget->setAccessibleDescription(spoken(d.label.caption));
+        return;
+    }
+    if (!own.isEmpty() && d.kind != ControlKind::Toolbar) {
+        widget->setAccessibleName(own);
+        return;
+    }
+    const QString owner = describedBy.value(d.name);
+    if (!owner.isEmpty())
+        widget->setAccessibleName(u"%1 (descripción)"_s.arg(spoken(owner)));
+}
+
+// The box each lookup fills, with the caption of the label beside the lookup's box.
+QHash<QString, QString> lookupResults(const QVector<ControlDescription> &description)
+{
+    QHash<QString, QString> owners;
+    for (const ControlDescription &d : description) {
+        if (!d.lookup.resultado.isEmpty())
+            owners.insert(d.lookup.resultado, d.label.caption);
+    }
+    return owners;
 }
 
 void applyLookup(QWidget *widget, const LookupDescription &lookup)
@@ -105,6 +161,7 @@ void FormBuilder::build(QWidget *form, const QVector<ControlDescription> &descri
     form->setPalette(palette);
     form->setAutoFillBackground(true);
 
+    const QHash<QString, QString> describedBy = lookupResults(description);
     for (const ControlDescription &d : description) {
         QWidget *container = form;
         if (!d.container.isEmpty()) {
@@ -113,8 +170,7 @@ void FormBuilder::build(QWidget *form, const QVector<ControlDescription> &descri
                 throw suite::SuiteError(u"El contenedor %1 de %2 no existe"_s.arg(d.container, d.name));
         }
 
-        if (!d.label.name.isEmpty())
-            addLabel(container, d, controls);
+        suite::Etiqueta *label = d.label.name.isEmpty() ? nullptr : addLabel(container, d, controls);
 
         QWidget *widget = create(d.kind, container);
         setIdentity(widget, d.name, d.tag, d.tabIndex);
@@ -143,6 +199,7 @@ void FormBuilder::build(QWidget *form, const QVector<ControlDescription> &descri
                 grid->addColumn(c.name, c.caption, c.dataType, c.numberFormat);
         }
 
+        nameForAssistiveTechnology(widget, d, label, describedBy);
         controls.add(d.name, widget);
     }
 

@@ -156,6 +156,9 @@ QVector<ControlDescription> describe()
         box(u"txt_Af_Cve_Activo_Fijo"_s).in(fr0).at(in, 120, 1455).tab(2)
             .label(u"Label15"_s, u"Clave activo fijo:"_s, u"CLAVE ACTIVO FIJO"_s)
             .lookup(u"ACTIVO_FIJO"_s).set({Up, Key}),
+        // Beside the key, only while the asset shown is deactivated.
+        Row(ControlKind::Label, u"lbEstado"_s).in(fr0).at(3840, 120, 2175, FormDescription::LabelHeight)
+            .noTabStop().set({caption(u"Dado de baja"_s), {u"forecolor"_s, 0x0000A0}, {u"fontbold"_s, true}, Hidden}),
         box(u"txt_Af_Descripcion"_s).in(fr0).at(in, 480, 6375).tab(3).tag(Group1)
             .label(u"Label2"_s, u"Descripción:"_s, u"Descripción"_s).set({maxlength(50), Enter, Off}),
         box(u"txt_Ta_Cve_Tipo_ActivoFijo"_s).in(fr0).at(in, 840, 1455).tab(4).tag(Group1)
@@ -263,7 +266,7 @@ QVector<ControlDescription> describe()
         description(u"txtNCuentaContable3"_s).in(fr1).at(tab1Desc, 2280, tab1DescWidth).tab(51).tag(Group1)
             .set({NoSelectOnFocus}),
         Row(ControlKind::Grid, u"ssDetalle"_s).in(fr1).at(0, 2760, 14100, 1695).tab(24).tag(Group5)
-            .set({caption(u"Centro de costo"_s), Off})
+            .set({caption(u"Distribución por centro de costo"_s), Off})
             .columns({{u"Clave"_s, u"Clave"_s, 8, {}},
                       {u"Descripción"_s, u"Descripción"_s, 8, {}},
                       {u"Porcentaje"_s, u"Porcentaje (%)"_s, 5, u"#,##0.00#######"_s}}),
@@ -292,8 +295,10 @@ QVector<ControlDescription> describe()
         box(u"txtDepreciacionFiscalFactor"_s).in(fr2).at(9240, 840, 1455).tab(31).noTabStop().tag(Group1)
             .label(u"Etiqueta14"_s, u"Dep. fiscal:"_s, u"DEP. FISCAL"_s, 7440, 1740)
             .set({tipodato(8), formato(8), text(u"0.00%"_s), Locked, Right, Underline, Off}),
-        Row(ControlKind::ListView, u"lvActivoFijoContable"_s).in(fr2).at(0, 1680, 6495, 3615).tab(32),
-        Row(ControlKind::ListView, u"lvActivoFijoFiscal"_s).in(fr2).at(7080, 1680, 6495, 3645).tab(33),
+        Row(ControlKind::ListView, u"lvActivoFijoContable"_s).in(fr2).at(0, 1680, 6495, 3615).tab(32)
+            .set({caption(u"Depreciación contable"_s)}),
+        Row(ControlKind::ListView, u"lvActivoFijoFiscal"_s).in(fr2).at(7080, 1680, 6495, 3645).tab(33)
+            .set({caption(u"Depreciación fiscal"_s)}),
 
         // Tab 3, "Datos de usuario".
         box(u"txtUser1"_s).in(fr3).at(in, 120, 5535).tab(34).tag(Group1)

@@ -132,6 +132,8 @@ void FormStartup::addListColumns()
         list->addColumnHeader(u"Fecha"_s);
         list->addColumnHeader(u"Ce.Co"_s);
         list->addColumnHeader(u"Importe"_s);
+        // Amounts line up on their decimals.
+        list->setColumnAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
 }
 

@@ -13,6 +13,10 @@ public:
 
     // Disables Fr0..Fr3, then enables the frame of the strip's tab, if any.
     static void follow(const FormControls &controls);
+
+    // Gives the focus to the first control of the tab (in tab order) that
+    // can take it now, or to the strip itself when none can.
+    static void focusFirst(const FormControls &controls, int tab);
 };
 
 } // namespace xb733
