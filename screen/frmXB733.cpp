@@ -10,7 +10,9 @@
 #include "screen/RecordEvents.h"
 #include "screen/ResponsibleType.h"
 #include "screen/TabFrames.h"
+#include "screen/UnsavedWork.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/Controles.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/OptionButton.h"
 #include "suite/kit/SsTbKit.h"
@@ -19,6 +21,7 @@
 #include "suite/services/Utilerias.h"
 #include "suite/services/Variants.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QMetaProperty>
 #include <QtGlobal>
@@ -32,6 +35,17 @@ namespace {
 // The runtime's own texts for a missing object and a missing member.
 const QString NoObject = u"Variable de objeto o bloque With no establecido"_s;
 const QString NoMember = u"El objeto no acepta esta propiedad o método"_s;
+
+// Asked before a stray key or the window's close drops a record being keyed.
+const QString Unsaved = u"El activo fijo tiene cambios sin guardar."_s;
+const QString DropQuestion = u"\r\n¿Desea descartarlos?"_s;
+const QString DropTitle = u"Descartar cambios"_s;
+const QString DropId = u"ERR-ID:7500070"_s;
+const QString LeaveQuestion = u"\r\n¿Desea salir sin guardarlos?"_s;
+const QString LeaveTitle = u"Salir sin guardar"_s;
+const QString LeaveId = u"ERR-ID:7500071"_s;
+constexpr int Question = 36;
+constexpr int Yes = 6;
 
 QString errorText(const std::exception &e)
 {
@@ -95,6 +109,10 @@ void frmXB733::wireEvents()
         guarded(u"Form_KeyUp()"_s, [&] { Form_KeyUp(keyCode, shift); });
     });
 
+    // Before the exit handler runs: the close it makes is the user's command, not a stray one.
+    auto *toolbar = c.require<suite::Controles>(u"Controles"_s);
+    connect(toolbar, &suite::Controles::Salir, this, [this] { m_leaving = true; });
+
     // The record operations need both services; a form made without them
     // (never by the component) shows and starts up, but keeps no records.
     if (m_entorno && m_utilerias) {
@@ -102,6 +120,48 @@ void frmXB733::wireEvents()
             *this, c, *m_variables, *m_entorno, *m_utilerias,
             [this](const QString &routine, const std::function<void()> &handler) { guarded(routine, handler); });
     }
+    connect(toolbar, &suite::Controles::Salir, this, [this] { m_leaving = false; });
+    wireUnsavedWork();
+}
+
+void frmXB733::wireUnsavedWork()
+{
+    m_unsaved = std::make_unique<xb733::UnsavedWork>(*m_controls);
+    auto *toolbar = m_controls->require<suite::Controles>(u"Controles"_s);
+    // After their handlers (connected first): what New or Edit starts from.
+    connect(toolbar, &suite::Controles::Nuevo, this, [this] { m_unsaved->remember(); });
+    connect(toolbar, &suite::Controles::Modificar, this, [this] { m_unsaved->remember(); });
+    connect(toolbar, &suite::Controles::KeyCommand, this, [this](const QString &command, bool &proceed) {
+        if (command == u"Cancelar"_s || command == u"Salir"_s)
+            proceed = mayDrop(command);
+    }, Qt::DirectConnection);
+}
+
+bool frmXB733::mayDrop(const QString &command)
+{
+    if (!m_unsaved || !m_unsaved->pending())
+        return true;
+    bool drop = false; // a question that cannot be asked keeps the work
+    const QString routine = command == u"Cancelar"_s ? u"Controles_Cancelar()"_s : u"Controles_Salir()"_s;
+    guarded(routine, [&] {
+        if (!m_entorno)
+            throw suite::SuiteError(NoObject);
+        const bool cancel = command == u"Cancelar"_s;
+        const int answer = m_entorno->Mensaje(Unsaved + (cancel ? DropQuestion : LeaveQuestion), Question,
+                                              cancel ? DropTitle : LeaveTitle, effectiveWinId(), u"XB733"_s,
+                                              cancel ? DropId : LeaveId);
+        drop = answer == Yes;
+    });
+    return drop;
+}
+
+bool frmXB733::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_padre && event->type() == QEvent::Close && !m_leaving && !mayDrop(u"Salir"_s)) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 template<class Handler>
@@ -132,7 +192,11 @@ QObject *frmXB733::Padre() const
 
 void frmXB733::setPadre(QObject *padre)
 {
+    if (m_padre)
+        m_padre->removeEventFilter(this);
     m_padre = padre;
+    if (m_padre)
+        m_padre->installEventFilter(this);
 }
 
 QString frmXB733::Transaccion() const
@@ -231,8 +295,11 @@ void frmXB733::Form_Resize()
 void frmXB733::Form_KeyUp(int keyCode, int shift)
 {
     const int tab = xb733::FormKeyboard::tabForKey(keyCode, shift);
-    if (tab >= 0)
-        m_controls->require<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
+    if (tab < 0)
+        return;
+    m_controls->require<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
+    // The focus must not stay on a control the tab change has just disabled.
+    xb733::TabFrames::focusFirst(*m_controls, tab);
 }
 
 void frmXB733::opEmpleado_Click()

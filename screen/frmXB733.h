@@ -15,6 +15,7 @@ namespace xb733 {
 class FormControls;
 class FormKeyboard;
 class RecordEvents;
+class UnsavedWork;
 struct FormVariables;
 } // namespace xb733
 
@@ -103,12 +104,18 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    // Watches Padre: closing the window asks before dropping unsaved work.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void Form_Load();
     void wireEvents();
+    void wireUnsavedWork();
+    // Esc and Ctrl+Q (not their buttons), and closing the window: with
+    // unsaved changes, true only when the user agrees to drop them.
+    bool mayDrop(const QString &command);
     template<class Handler>
     void guarded(const QString &routine, Handler handler);
 
@@ -119,6 +126,8 @@ private:
     std::unique_ptr<xb733::FormVariables> m_variables;
     std::unique_ptr<xb733::FormKeyboard> m_keyboard;
     std::unique_ptr<xb733::RecordEvents> m_records;
+    std::unique_ptr<xb733::UnsavedWork> m_unsaved;
+    bool m_leaving = false; // the exit command is closing Padre
     bool m_loadAttempted = false;
     bool m_loaded = false;
     QString m_loadError;

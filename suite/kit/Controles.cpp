@@ -4,6 +4,7 @@
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/KitEnabled.h"
+#include "suite/kit/Twips.h"
 #include "suite/session/Session.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
@@ -25,6 +27,9 @@ using namespace Qt::StringLiterals;
 namespace suite {
 
 namespace {
+
+constexpr int IconSide = 22;
+constexpr int MinimumIconSide = 12;
 
 struct CommandInfo
 {
@@ -81,7 +86,7 @@ QToolButton *makeButton(QWidget *parent, const QString &text, const QIcon &icon)
     auto *b = new QToolButton(parent);
     b->setText(text);
     b->setIcon(icon);
-    b->setIconSize(QSize(22, 22));
+    b->setIconSize(QSize(IconSide, IconSide));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::ClickFocus);
@@ -100,6 +105,26 @@ Controles::Controles(QWidget *parent)
     setAutoFillBackground(true);
     buildButtons();
     refresh();
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool Controles::eventFilter(QObject *watched, QEvent *event)
+{
+    // The container's width is the toolbar's: its buttons stay at the right edge.
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        setTwipsWidth(this, pixelsToTwipsX(this, parentWidget()->width()));
+    return QWidget::eventFilter(watched, event);
+}
+
+void Controles::pressByKey(const QString &command)
+{
+    if (!offered().contains(command) || !isEnabled())
+        return;
+    bool proceed = true;
+    Q_EMIT KeyCommand(command, proceed);
+    if (proceed)
+        press(command);
 }
 
 Controles::~Controles() = default;
@@ -142,12 +167,15 @@ void Controles::buildButtons()
         b->setObjectName(u"btn"_s + c.command);
         b->setToolTip(QStringLiteral("%1 (%2)").arg(c.text.isEmpty() ? c.command : c.text, c.keysText));
         b->setProperty("keysText", c.keysText);
+        // Named by its command, however its caption is broken over lines; the keys as its description.
+        b->setAccessibleName(c.text);
+        b->setAccessibleDescription(u"Atajo: "_s + c.keysText);
         const QString command = c.command;
         connect(b, &QToolButton::clicked, this, [this, command] { press(command); });
         for (const QKeySequence &k : c.keys) {
             auto *shortcut = new QShortcut(k, this);
             shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, this, [this, command] { press(command); });
+            connect(shortcut, &QShortcut::activated, this, [this, command] { pressByKey(command); });
         }
         m_buttons.insert(command, b);
         layout->addWidget(b);
@@ -275,6 +303,7 @@ void Controles::refresh()
     for (int i = 0; i < 3; ++i) {
         QToolButton *b = button(u"B%1"_s.arg(i + 1));
         b->setText(buttonText(extra.at(i)));
+        b->setAccessibleName(extra.at(i));
         b->setToolTip(QStringLiteral("%1 (%2)").arg(extra.at(i), b->property("keysText").toString()));
     }
     // A command's text is never cut: the caption gives way instead.
@@ -284,6 +313,31 @@ void Controles::refresh()
     m_fieldsButton->setMinimumWidth(m_fieldsButton->sizeHint().width());
     m_windowsButton->setVisible(isYes(m_showwindowslist));
     m_fieldsButton->setVisible(!m_fieldNames.isEmpty() && editando());
+    fitHeight();
+}
+
+void Controles::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitHeight();
+}
+
+// A caption on two lines under its icon must fit the toolbar's height at any
+// scale and font: the icons give way, never the captions.
+void Controles::fitHeight()
+{
+    const QMargins margins = layout()->contentsMargins();
+    const int room = height() - margins.top() - margins.bottom();
+    QList<QToolButton *> all = m_buttons.values();
+    all << m_fieldsButton << m_windowsButton;
+    for (QToolButton *b : std::as_const(all)) {
+        int side = IconSide;
+        b->setIconSize(QSize(side, side));
+        while (b->sizeHint().height() > room && side > MinimumIconSide) {
+            side -= 2;
+            b->setIconSize(QSize(side, side));
+        }
+    }
 }
 
 bool Controles::press(const QString &command)

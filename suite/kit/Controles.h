@@ -23,6 +23,10 @@ namespace suite {
 // Shortcuts (also in the tooltips): Nuevo Ctrl+N, Modificar Ctrl+M,
 // Informacion Ctrl+I, Reactivar Ctrl+R, Eliminar Ctrl+E, Aceptar F10 or
 // Ctrl+Enter, Cancelar Esc, Salir Ctrl+Q, extra buttons Ctrl+1 to Ctrl+3.
+// A key is pressed more easily by accident than a button: before a shortcut
+// runs its command, KeyCommand lets the screen hold it back.
+//
+// The toolbar spans its container's width, whatever its design width.
 class Controles : public QWidget
 {
     Q_OBJECT
@@ -125,15 +129,21 @@ Q_SIGNALS:
     void B1Click();
     void B2Click();
     void B3Click();
+    // A shortcut is about to run command; clearing proceed stops it.
+    void KeyCommand(const QString &command, bool &proceed);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildButtons();
     void refresh();
     void loadDefinitions();
     void fillWindowsMenu();
+    void pressByKey(const QString &command);
+    void fitHeight();
     QToolButton *button(const QString &command) const;
 
     QString m_caption;

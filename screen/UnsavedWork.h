@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+namespace xb733 {
+
+class FormControls;
+
+// Whether the record being keyed has changes that were not saved: what its
+// inputs hold now against what they held when New or Edit began (the values
+// New starts with, or the record as it was loaded).
+class UnsavedWork
+{
+public:
+    explicit UnsavedWork(const FormControls &controls);
+
+    // Called once New or Edit has set the record up.
+    void remember();
+    // True while the toolbar is editing and an input differs from then.
+    bool pending() const;
+
+private:
+    QStringList values() const;
+
+    const FormControls &m_controls;
+    QStringList m_remembered;
+};
+
+} // namespace xb733
