@@ -1,6 +1,7 @@
 #include "suite/print/DocumentPainter.h"
 
 #include "suite/data/SuiteError.h"
+#include "suite/print/PrinterPage.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -11,11 +12,11 @@ using namespace Qt::StringLiterals;
 
 namespace suite {
 
-void DocumentPainter::paint(QTextDocument &document, QPrinter *printer)
+void DocumentPainter::paint(QTextDocument &document, QPrinter *printer, const QPageLayout &layout)
 {
     // Laid out on the printer itself, fonts and images take their true size.
     document.documentLayout()->setPaintDevice(printer);
-    const QSizeF page = printer->pageRect(QPrinter::DevicePixel).size();
+    const QSizeF page = PrinterPage::paintSize(*printer, layout);
     document.setPageSize(page);
 
     QPainter painter;

@@ -3,6 +3,7 @@
 #include "suite/data/SuiteError.h"
 #include "suite/print/DocumentPainter.h"
 #include "suite/print/PrintPreview.h"
+#include "suite/print/PrinterPage.h"
 #include "suite/runtime/HostEvents.h"
 
 #include <QDateTime>
@@ -54,16 +55,7 @@ void PrintOutput::setUp(QPrinter &printer) const
     printer.setDocName(m_title);
     printer.setCreator(u"Talvexor"_s);
     printer.setCopyCount(m_copies);
-    if (!printer.setPageLayout(m_layout)) {
-        // A printer whose hardware margins are wider keeps its own.
-        printer.setPageSize(m_layout.pageSize());
-        const QMarginsF minimum = printer.pageLayout().minimumMargins();
-        const QMarginsF wanted = m_layout.margins(QPageLayout::Millimeter);
-        printer.setPageMargins(QMarginsF(std::max(wanted.left(), minimum.left()), std::max(wanted.top(), minimum.top()),
-                                         std::max(wanted.right(), minimum.right()),
-                                         std::max(wanted.bottom(), minimum.bottom())),
-                               QPageLayout::Millimeter);
-    }
+    PrinterPage::apply(printer, m_layout);
 }
 
 QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) const
@@ -78,7 +70,7 @@ QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) 
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         setUp(printer);
-        DocumentPainter::paint(document, &printer);
+        DocumentPainter::paint(document, &printer, m_layout);
     } catch (...) {
         QFile::remove(path);
         throw;
@@ -86,17 +78,16 @@ QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) 
     return path;
 }
 
-QString PrintOutput::deliver(QTextDocument &document, const QString &fileStem) const
+PrintOutput::Delivery PrintOutput::deliver(QTextDocument &document, const QString &fileStem) const
 {
     if (HostEvents::instance().unattended())
-        return writePdf(document, fileStem);
+        return {writePdf(document, fileStem), true};
 
     QPrinter printer(QPrinter::HighResolution);
     if (!m_printerName.isEmpty())
         printer.setPrinterName(m_printerName);
     setUp(printer);
-    PrintPreview::show(document, &printer, m_title);
-    return {};
+    return {QString(), PrintPreview::show(document, &printer, m_layout, m_title)};
 }
 
 } // namespace suite

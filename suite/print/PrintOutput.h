@@ -16,11 +16,15 @@ class PrintOutput
 public:
     PrintOutput(const QPageLayout &layout, int copies, const QString &printerName, const QString &title);
 
-    // The PDF written when unattended; empty after a person's preview.
-    // fileStem names the file ("responsiva_af" gives
+    struct Delivery
+    {
+        QString pdf;          // the PDF written when unattended; empty after a person's preview
+        bool printed = false; // written, or printed from the preview (not just looked at)
+    };
+    // fileStem names the PDF ("responsiva_af" gives
     // "responsiva_af-20250310-142201.pdf", then "-2", "-3"... in the same
     // second); an existing file is never overwritten.
-    QString deliver(QTextDocument &document, const QString &fileStem) const;
+    Delivery deliver(QTextDocument &document, const QString &fileStem) const;
 
 private:
     void setUp(QPrinter &printer) const;

@@ -2,6 +2,7 @@
 
 #include "suite/data/SuiteError.h"
 #include "suite/print/DocumentPainter.h"
+#include "suite/print/PrinterPage.h"
 
 #include <QApplication>
 #include <QPrintPreviewDialog>
@@ -13,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace suite {
 
-void PrintPreview::show(QTextDocument &document, QPrinter *printer, const QString &title)
+bool PrintPreview::show(QTextDocument &document, QPrinter *printer, const QPageLayout &layout, const QString &title)
 {
     QPrintPreviewDialog dialog(printer, QApplication::activeWindow());
     dialog.setObjectName(u"vistaPreviaImpresion"_s);
@@ -26,14 +27,19 @@ void PrintPreview::show(QTextDocument &document, QPrinter *printer, const QStrin
     std::optional<SuiteError> failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
         try {
-            DocumentPainter::paint(document, target);
+            // The print dialog has given the printer its queue's default page
+            // by now; the document's own goes back on before it is painted.
+            PrinterPage::apply(*target, layout);
+            DocumentPainter::paint(document, target, layout);
         } catch (const SuiteError &error) {
             failure = error;
         }
     });
-    dialog.exec();
+    // The preview closes itself (accepted) once it has printed.
+    const bool printed = dialog.exec() == QDialog::Accepted;
     if (failure)
         throw *failure;
+    return printed;
 }
 
 } // namespace suite

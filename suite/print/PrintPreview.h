@@ -2,20 +2,22 @@
 
 #include <QString>
 
+class QPageLayout;
 class QPrinter;
 class QTextDocument;
 
 namespace suite {
 
 // The print preview a person sees: the document as it will print, and the
-// usual print dialog (printer, copies, print to PDF) behind its print button.
+// usual print dialog (printer, copies, print to PDF) behind its print button;
+// the document's page goes to the printer chosen there as it was previewed.
 // The suite's one print dialog; nothing below the print object opens one.
 class PrintPreview
 {
 public:
-    // Returns when the person closes the preview; a print that failed from
-    // it is thrown afterwards as SuiteError.
-    static void show(QTextDocument &document, QPrinter *printer, const QString &title);
+    // Returns when the person closes the preview: true when the document was
+    // printed from it. A print that failed is thrown afterwards as SuiteError.
+    static bool show(QTextDocument &document, QPrinter *printer, const QPageLayout &layout, const QString &title);
 };
 
 } // namespace suite

@@ -40,6 +40,7 @@ Session &Reporte::session() const
 void Reporte::Imprime(const QString &formato, const QString &parametro, const QString &impresora, double copias,
                       double reservado, const QString &titulo)
 {
+    m_printed = false;
     const FormatStore store(*session().connection());
     const PrintFormat format = store.read(formato);
     if (format.templateText.trimmed().isEmpty())
@@ -55,16 +56,18 @@ void Reporte::Imprime(const QString &formato, const QString &parametro, const QS
     document->setMetaInformation(QTextDocument::DocumentTitle, title);
 
     const PrintOutput output(layout, copiesOf(copias), impresora, title);
-    const QString file = output.deliver(*document, format.key);
-    if (!file.isEmpty()) {
+    const PrintOutput::Delivery delivery = output.deliver(*document, format.key);
+    m_printed = delivery.printed;
+    if (!delivery.pdf.isEmpty()) {
         HostEvents::instance().notifyPrinted(u"Imprime"_s, {formato, parametro, impresora, copias, reservado, titulo},
-                                             file);
+                                             delivery.pdf);
     }
 }
 
 void Reporte::ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,
                            double anchoMm, double altoMm, double puntos, double copias)
 {
+    m_printed = false;
     if (texto.trimmed().isEmpty())
         throw SuiteError(u"La etiqueta no tiene texto que imprimir."_s);
     const LabelSetup setup(izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias);
@@ -75,10 +78,12 @@ void Reporte::ImprimeTexto(const QString &texto, const QString &impresora, doubl
     document->setMetaInformation(QTextDocument::DocumentTitle, title);
 
     const PrintOutput output(layout, setup.copies(), impresora, title);
-    const QString file = output.deliver(*document, u"etiqueta"_s);
-    if (!file.isEmpty()) {
-        HostEvents::instance().notifyPrinted(
-            u"ImprimeTexto"_s, {texto, impresora, izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias}, file);
+    const PrintOutput::Delivery delivery = output.deliver(*document, u"etiqueta"_s);
+    m_printed = delivery.printed;
+    if (!delivery.pdf.isEmpty()) {
+        HostEvents::instance().notifyPrinted(u"ImprimeTexto"_s,
+                                             {texto, impresora, izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias},
+                                             delivery.pdf);
     }
 }
 

@@ -33,9 +33,14 @@ public:
     void ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,
                       double anchoMm, double altoMm, double puntos, double copias);
 
+    // Whether the last call printed its document (or wrote its PDF), rather
+    // than the person closing the preview without printing.
+    bool impreso() const { return m_printed; }
+
 private:
     Session &session() const;
     Session *m_session;
+    bool m_printed = false;
 };
 
 } // namespace suite
