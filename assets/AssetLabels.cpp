@@ -71,7 +71,10 @@ void AssetLabels::print(const QString &key)
     const QString text = fill(labelTemplate, *data);
     data->Close();
 
-    suite::Reporte().ImprimeTexto(text, QString(), 0, 0, -1, -1, 7, -1);
+    suite::Reporte report;
+    report.ImprimeTexto(text, QString(), 0, 0, -1, -1, 7, -1);
+    m_screen.status(report.impreso() ? u"Activo fijo %1: etiqueta impresa"_s.arg(key)
+                                     : u"Activo fijo %1: etiqueta no impresa"_s.arg(key));
 }
 
 QString AssetLabels::dataStatement(const QString &statement, const QString &type, const QString &key)

@@ -97,6 +97,11 @@ int AssetScreen::message(const QString &prompt, int style, const QString &title,
     return m_entorno.Mensaje(prompt, style, title, m_form.effectiveWinId(), QString::fromLatin1(Component), id);
 }
 
+void AssetScreen::status(const QString &text) const
+{
+    m_entorno.MuestraEstado(text);
+}
+
 suite::Connection &AssetScreen::connection() const
 {
     suite::Connection *connection = m_entorno.Conexion();

@@ -54,6 +54,8 @@ public:
     // Entorno.Mensaje with the form's window handle and the component code;
     // the answer (6 Yes) for questions.
     int message(const QString &prompt, int style, const QString &title, const QString &id) const;
+    // The host's status line: what a command did, with no box to close.
+    void status(const QString &text) const;
 
     // The connection Entorno.Conexion gives, asked for anew on every use.
     suite::Connection &connection() const;

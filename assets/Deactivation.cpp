@@ -84,7 +84,10 @@ void Deactivation::run(const Change &change)
 {
     try {
         if (apply(change)) {
+            const QString key = m_screen.keyBox().text();
             m_commands.Cancelar();
+            const bool reactivation = change.assignments == &reactivated;
+            m_screen.status(u"Activo fijo %1 %2"_s.arg(key, reactivation ? u"reactivado"_s : u"dado de baja"_s));
             return;
         }
         m_screen.message(m_screen.utilerias().RegistraError(), Exclamation, Suite, change.vetoId);

@@ -225,6 +225,15 @@ void EquipmentGeneration::report(const Outcome &outcome) const
     const QString title = m_screen.toolbar().b3caption();
     const bool equipmentMade = outcome.equipment == Outcome::Created;
     const bool vehicleMade = outcome.vehicle == Outcome::Created;
+    QStringList made;
+    if (equipmentMade)
+        made << u"equipo %1"_s.arg(outcome.equipmentKey);
+    if (vehicleMade)
+        made << u"vehículo %1"_s.arg(outcome.vehicleKey);
+    if (!made.isEmpty()) {
+        m_screen.status(u"Activo fijo %1: %2 %3"_s.arg(m_screen.keyBox().text(), made.join(u" y "_s),
+                                                          made.size() > 1 ? u"generados"_s : u"generado"_s));
+    }
     if (equipmentMade && vehicleMade) {
         m_screen.message(EquipmentCreated + outcome.equipmentKey + u"\r\n"_s + BothCreatedSecondLine
                              + outcome.vehicleKey,

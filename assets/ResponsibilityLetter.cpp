@@ -48,7 +48,11 @@ void ResponsibilityLetter::print()
         m_screen.message(NoFormat, 48, m_screen.toolbar().b1caption(), NoFormatId);
         return;
     }
-    suite::Reporte().Imprime(format, m_screen.keyBox().text(), QString(), 0, 0, QString());
+    const QString key = m_screen.keyBox().text();
+    suite::Reporte report;
+    report.Imprime(format, key, QString(), 0, 0, QString());
+    m_screen.status(report.impreso() ? u"Activo fijo %1: carta responsiva impresa"_s.arg(key)
+                                     : u"Activo fijo %1: carta responsiva no impresa"_s.arg(key));
 }
 
 } // namespace xb733

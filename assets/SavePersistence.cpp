@@ -165,8 +165,11 @@ void SavePersistence::finishAfterCommit(const QString &key)
     attempt([&] { m_screen.entorno().RegistraClave(key); });
     attempt([&] { m_screen.toolbar().confirmaaceptar(); });
     attempt([&] { m_commands.Cancelar(); });
-    if (failures.isEmpty())
+    if (failures.isEmpty()) {
+        // Back at key entry: the status line says which key the asset got.
+        m_screen.status(u"Activo fijo %1 guardado"_s.arg(key));
         return;
+    }
     m_screen.message(u"El activo fijo %1 quedó guardado, pero después falló: %2"_s.arg(key, failures.join(u"; "_s)),
                      Stop, Routine, u"ERR-ID:7500028"_s);
 }

@@ -1,6 +1,7 @@
 #include "suite/host/HostWindow.h"
 
 #include <QCloseEvent>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -11,6 +12,13 @@ HostWindow::HostWindow(QWidget *parent)
     , m_transaccion(u"XB733"_s)
 {
     setObjectName(u"Padre"_s);
+    statusBar()->setSizeGripEnabled(false);
+}
+
+void HostWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+    Q_EMIT statusShown(text);
 }
 
 void HostWindow::closeEvent(QCloseEvent *event)

@@ -6,7 +6,8 @@
 namespace suite {
 
 // The host's main window, handed to the screen as its parent object (Padre).
-// The screen reads its "Transaccion" and unloads it by closing it.
+// The screen reads its "Transaccion" and unloads it by closing it; its status
+// line says what the screen's last command did.
 class HostWindow : public QMainWindow
 {
     Q_OBJECT
@@ -18,7 +19,10 @@ public:
     QString Transaccion() const { return m_transaccion; }
     void setTransaccion(const QString &transaccion) { m_transaccion = transaccion; }
 
+    void showStatus(const QString &text);
+
 Q_SIGNALS:
+    void statusShown(const QString &text);
     // The window was closed: the screen's session is over.
     void unloaded();
 

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaMethod>
+#include <QStatusBar>
 #include <QWidget>
 
 #include <cstdio>
@@ -118,7 +119,10 @@ void ScreenHost::openScreen()
         throw SuiteError(u"La pantalla no acepta su ventana padre (Padre)."_s);
     m_window->setWindowTitle(m_form->windowTitle().isEmpty() ? u"Talvexor"_s : m_form->windowTitle());
     m_window->setCentralWidget(m_form);
-    m_window->resize(qRound(twipsToPixelsX(m_form, DesignWidth)), qRound(twipsToPixelsY(m_form, DesignHeight)));
+    // The form gets its design size; the status line comes below it.
+    m_window->resize(qRound(twipsToPixelsX(m_form, DesignWidth)),
+                     qRound(twipsToPixelsY(m_form, DesignHeight)) + m_window->statusBar()->sizeHint().height());
+    m_session->setStatusLine([window = m_window.get()](const QString &text) { window->showStatus(text); });
     m_window->show();
     m_window->activateWindow();
     QCoreApplication::processEvents();
@@ -150,6 +154,8 @@ void ScreenHost::close()
         m_form->hide();
         m_form->setParent(nullptr);
     }
+    if (m_session)
+        m_session->setStatusLine(nullptr);
     m_pantalla.reset();
     if (m_components) {
         m_components->shutdown();

@@ -116,6 +116,7 @@ const std::map<QString, ScriptRunner::Command> &ScriptRunner::commands()
         {u"dump"_s, {&ScriptRunner::doDump, 1, -1, "dump [CONTROL ...]"}},
         {u"sql"_s, {&ScriptRunner::doSql, 2, -1, "sql STATEMENT"}},
         {u"fault"_s, {&ScriptRunner::doFault, 2, 3, "fault N [TEXT] | fault lose N | fault off"}},
+        {u"close"_s, {&ScriptRunner::doClose, 1, 1, "close"}},
     };
     return all;
 }
@@ -185,6 +186,9 @@ void ScriptRunner::install(const QString &printDirectory)
 
 void ScriptRunner::attach()
 {
+    connect(m_host.window(), &HostWindow::statusShown, this, [this](const QString &text) {
+        emitEvent(JsonText().add(u"event"_s, u"estado"_s).add(u"text"_s, text));
+    });
     connect(m_host.window(), &HostWindow::unloaded, this, [this] {
         if (m_unloaded)
             return;
@@ -451,6 +455,13 @@ void ScriptRunner::doSql(const Words &w)
     event.addRaw(u"columns"_s, JsonText::array(columns));
     event.addRaw(u"rows"_s, JsonText::array(data));
     emitEvent(event);
+}
+
+void ScriptRunner::doClose(const Words &)
+{
+    // As the window's close button asks it: the screen may keep it open.
+    if (HostWindow *window = m_host.window())
+        window->close();
 }
 
 void ScriptRunner::doFault(const Words &w)

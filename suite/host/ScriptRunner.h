@@ -60,6 +60,7 @@ private:
     void doDump(const Words &w);
     void doSql(const Words &w);
     void doFault(const Words &w);
+    void doClose(const Words &w);
 
     QWidget *form() const;
     QWidget *requireControl(const QString &name) const;

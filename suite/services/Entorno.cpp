@@ -139,6 +139,11 @@ int Entorno::Mensaje(const QString &prompt, int style, const QString &title, WId
     }
 }
 
+void Entorno::MuestraEstado(const QString &text)
+{
+    session().showStatus(text);
+}
+
 void Entorno::RegistraClave(const QString &key)
 {
     m_lastKey = key;

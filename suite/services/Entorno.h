@@ -36,6 +36,10 @@ public:
     int Mensaje(const QString &prompt, int style, const QString &title, WId hwnd,
                 const QString &component, const QString &id);
 
+    // Says in the host's status line what the last command did, without a
+    // box to close ("Activo fijo 0000000051 guardado").
+    void MuestraEstado(const QString &text);
+
     // Told the key of a record just saved (remembered as the last key).
     void RegistraClave(const QString &key);
     QString ultimaClave() const { return m_lastKey; }

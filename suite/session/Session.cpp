@@ -18,6 +18,7 @@ struct Session::Private
     QString user;
     MessagePresenter *messages = nullptr;
     SearchPresenter *search = nullptr;
+    StatusLine statusLine;
     bool forceUpperCase = false;
 };
 
@@ -91,6 +92,17 @@ SearchPresenter *Session::search() const
 void Session::setSearch(SearchPresenter *presenter)
 {
     d->search = presenter;
+}
+
+void Session::setStatusLine(StatusLine line)
+{
+    d->statusLine = std::move(line);
+}
+
+void Session::showStatus(const QString &text) const
+{
+    if (d->statusLine)
+        d->statusLine(text);
 }
 
 bool Session::forceUpperCase() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace suite {
@@ -37,6 +38,12 @@ public:
     void setMessages(MessagePresenter *presenter);
     SearchPresenter *search() const;
     void setSearch(SearchPresenter *presenter);
+
+    // The host's status line, where a screen says what its last command did
+    // (Entorno.MuestraEstado); without one the text goes nowhere.
+    using StatusLine = std::function<void(const QString &text)>;
+    void setStatusLine(StatusLine line);
+    void showStatus(const QString &text) const;
 
     // Set through Entorno.ForzarMayusculas: text boxes upper-case what is typed.
     bool forceUpperCase() const;
