@@ -2,6 +2,7 @@
 // script against it (--script), or prepares a database (--init-db, --demo).
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
+#include "suite/host/HostLanguage.h"
 #include "suite/host/HostOptions.h"
 #include "suite/host/HostWindow.h"
 #include "suite/host/ScreenHost.h"
@@ -178,6 +179,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Talvexor"_s);
+    suite::HostLanguage::apply();
 
     suite::ScreenHost host(options);
     try {
