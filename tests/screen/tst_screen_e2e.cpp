@@ -86,6 +86,40 @@ private Q_SLOTS:
         QCOMPARE(enabledFrames(steps[11]), QStringList{u"Fr0"_s});
     }
 
+    // Alt with a digit leaves the focus on the first field of the tab that can take it, so F2 and typing
+    // work at once; Esc, Ctrl+Q and closing the window ask before dropping typed work, and only then.
+    void keysKeepFocusAndWork()
+    {
+        TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
+        const HostRun run = runHost(db->url(),
+            u"key - Alt+2\nkey - Alt+1\ndump txt_Af_Cve_Activo_Fijo\n"                                    // 0: Idle: the key box
+            "choose 0000000007\nkey - F2\nkey - Return\ntoolbar Modificar\nkey - Alt+2\ndump txtProyecto\n"  // 1
+            "key - Alt+1\ndump txt_Af_Descripcion\n"                     // 2: Edit: the first field after the key
+            "key - Escape\ndump Controles\n"                             // 3: nothing typed, nothing asked
+            "set txt_Af_Cve_Activo_Fijo text 0000000007\nkey txt_Af_Cve_Activo_Fijo Return\ntoolbar Modificar\n"
+            "type txtMarca \" ñ\"\nkey - Escape\ndump txtMarca Controles\n" // 4: No keeps the edit
+            "answer 6\nkey - Escape\ndump Controles\n"                   // 5: Yes drops it
+            "toolbar Nuevo\ntype txt_Af_Descripcion Mesa\nkey - Ctrl+Q\nclose\ndump txt_Af_Descripcion Controles\n" // 6
+            "toolbar Cancelar\ntoolbar Nuevo\ntype txt_Af_Descripcion Mesa\nanswer 6\nclose\n"_s);
+        QVERIFY2(run.exitCode == 0 && run.errors().isEmpty(), qPrintable(run.errors().join(u'\n') + run.errorOutput));
+        QStringList focus;
+        for (const QJsonObject &dump : run.of(u"dump"_s))
+            focus << dump.value(u"focus"_s).toString();
+        QCOMPARE(focus.mid(0, 3), (QStringList{u"txt_Af_Cve_Activo_Fijo"_s, u"txtProyecto"_s, u"txt_Af_Descripcion"_s}));
+        QCOMPARE(run.of(u"consulta"_s).value(0).value(u"chosen"_s).toString(), u"0000000007"_s);
+        auto editing = [&](int i) { return run.dump(i).value(u"toolbar"_s).toObject().value(u"editando"_s).toBool(); };
+        QVERIFY(!editing(3) && editing(4) && !editing(5) && editing(6));
+        QCOMPARE(dumpedControl(run.dump(4), u"txtMarca"_s).value(u"text"_s).toString().right(2), u" Ñ"_s);
+        QCOMPARE(dumpedControl(run.dump(6), u"txt_Af_Descripcion"_s).value(u"text"_s).toString(), u"MESA"_s);
+        // Asked each time there was something to lose; the toolbar's own Cancelar never asks.
+        QStringList asked;
+        for (const QJsonObject &message : run.of(u"mensaje"_s))
+            asked << message.value(u"id"_s).toString() + u'=' + QString::number(message.value(u"answer"_s).toInt());
+        QCOMPARE(asked, (QStringList{u"ERR-ID:7500070=7"_s, u"ERR-ID:7500070=6"_s, u"ERR-ID:7500071=7"_s,
+                                     u"ERR-ID:7500071=7"_s, u"ERR-ID:7500071=6"_s}));
+        QCOMPARE(run.of(u"salir"_s).size(), 1);
+    }
+
     void resizeFigures()
     {
         TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, false);
@@ -111,8 +145,9 @@ private Q_SLOTS:
 
         // A tiny window: every size refused, nothing moves, no message.
         QCOMPARE(sizes[1].value(u"form"_s).toObject().value(u"width"_s).toDouble(), 150.0);
+        // (The toolbar spans the window, whatever its width.)
         for (const QString &name : names.split(u' '))
-            QCOMPARE(figure(1, name), figure(0, name));
+            QCOMPARE(figure(1, name), name == u"Controles"_s ? u"Controles 150x960"_s : figure(0, name));
 
         // Wide but too short: the strip's height is refused, every width still follows.
         const QStringList wide = {u"ssTabKit 14505x6950"_s, u"Fr2 14505x6590"_s, u"Sh0 14505x135"_s,
@@ -120,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(figures(2, wide), wide);
 
         const QStringList large = {u"ssTabKit 14760x7700"_s, u"Fr2 14760x7340"_s, u"lvActivoFijoFiscal 6495x5510"_s,
-                                   u"ssDetalle 14760x4430"_s, u"Controles 11745x960"_s};
+                                   u"ssDetalle 14760x4430"_s, u"Controles 15000x960"_s};
         QCOMPARE(figures(3, large), large);
         QCOMPARE(dumpedControl(sizes[3], u"lvActivoFijoFiscal"_s).value(u"left"_s).toDouble(), 7080.0);
         QCOMPARE(dumpedControl(sizes[3], u"ssDetalle"_s).value(u"top"_s).toDouble(), 2760.0);

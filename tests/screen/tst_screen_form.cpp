@@ -5,20 +5,27 @@
 #include "screen/frmXB733.h"
 #include "suite/data/SqlText.h"
 #include "suite/kit/DataGrid.h"
+#include "suite/kit/Controles.h"
 #include "suite/kit/DpFecha.h"
 #include "suite/kit/Etiqueta.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/OptionButton.h"
 #include "suite/kit/SsTbKit.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/kit/ColorKit.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 #include "tests/support/TestSession.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QStyle>
+#include <QToolButton>
+#include <QStyleOptionButton>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +76,41 @@ private:
 };
 
 bool own(QWidget *w) { return w->property("enabled").toBool(); }
+
+// WCAG's relative luminance and contrast ratio.
+double luminance(QRgb rgb)
+{
+    auto channel = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// In an area of a picture: its fill (the commonest colour) and the contrast of its text (the pixel
+// farthest from the fill) against it.
+std::pair<QRgb, double> textContrast(const QImage &picture, const QRect &area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y) | 0xFF000000];
+    }
+    QRgb fill = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(fill))
+            fill = it.key();
+    }
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(it.key(), fill));
+    return {fill, best};
+}
 
 QString formatoclave(ScreenFixture &f, const QString &box) { return f.get(box)->property("formatoclave").toString(); }
 
@@ -262,6 +304,113 @@ private Q_SLOTS:
         QCOMPARE(log, QStringList());
     }
 
+    // A record is shown with its fields disabled: every value must still read at 4.5:1 or better, on a
+    // fill that is not an editable box's white. Measured on the screen as drawn, tab by tab.
+    void shownValuesAreReadable()
+    {
+        ScreenFixture f;
+        QVERIFY(f.showActive());
+        auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
+        const QRgb editable = f.form().palette().color(QPalette::Active, QPalette::Base).rgb();
+        int measured = 0;
+        for (int tab = 0; tab < 4; ++tab) {
+            strip->setTab(tab);
+            // What a loaded asset shows, in every box of the page (disabled, as in Browse).
+            QList<QWidget *> shown;
+            for (QWidget *w : f.get(u"Fr%1"_s.arg(tab))->findChildren<QWidget *>()) {
+                auto *box = qobject_cast<suite::txtKIT *>(w);
+                if (box && box->isVisibleTo(&f.form()) && !box->isEnabled()) {
+                    box->setText(box->numericKind() == suite::txtKIT::NotNumeric ? u"Servidor 2U Mj"_s : u"1,234"_s);
+                    shown << box;
+                } else if (qobject_cast<suite::OptionButton *>(w) && w->isVisibleTo(&f.form()) && !w->isEnabled()) {
+                    shown << w;
+                }
+            }
+            QApplication::processEvents();
+            const QImage picture = f.form().grab().toImage();
+            const qreal ratio = picture.devicePixelRatio();
+            for (QWidget *w : std::as_const(shown)) {
+                // Inside the frame (whose line is not text), over the caption of an option button.
+                QRect area = w->rect().adjusted(3, 3, -3, -3);
+                if (auto *option = qobject_cast<suite::OptionButton *>(w)) {
+                    QStyleOptionButton o;
+                    o.initFrom(option);
+                    o.text = option->text();
+                    area = option->style()->subElementRect(QStyle::SE_RadioButtonContents, &o, option) & area;
+                }
+                const QRect onPicture(w->mapTo(&f.form(), area.topLeft()) * ratio, area.size() * ratio);
+                const auto [fill, ratioFound] = textContrast(picture, onPicture);
+                QVERIFY2(ratioFound >= 4.5, qPrintable(u"%1: %2:1"_s.arg(w->objectName()).arg(ratioFound, 0, 'f', 1)));
+                const bool framed = qobject_cast<suite::txtKIT *>(w) && !w->property("subrayar").toBool();
+                QVERIFY2(!framed || fill != editable, qPrintable(w->objectName() + u" looks editable"_s));
+                ++measured;
+            }
+        }
+        QVERIFY2(measured >= 30, qPrintable(QString::number(measured)));
+    }
+
+    // What a screen reader finds: every control that can take the focus, reached through the accessibility
+    // tree from the form, has a name and a role; the names come from the labels; read-only boxes are read-only;
+    // the strip is a list of its four tabs.
+    void namedForScreenReaders()
+    {
+        ScreenFixture f;
+        QVERIFY(f.showActive());
+        QHash<QObject *, QAccessibleInterface *> reached;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node || !node->isValid())
+                return;
+            if (node->object())
+                reached.insert(node->object(), node);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(&f.form()));
+
+        int focusable = 0;
+        const QList<QWidget *> all = f.form().findChildren<QWidget *>();
+        for (QWidget *w : all) {
+            // The form's own controls and the toolbar's buttons; not the parts inside a control.
+            const bool designed = w->property("tabindex").isValid() || qobject_cast<suite::Controles *>(w->parentWidget());
+            const bool hiddenButton = w->isHidden() && qobject_cast<suite::Controles *>(w->parentWidget());
+            if (!designed || w->focusPolicy() == Qt::NoFocus || hiddenButton)
+                continue;
+            ++focusable;
+            QAccessibleInterface *node = reached.value(w);
+            QVERIFY2(node, qPrintable(w->objectName() + u" is not in the tree"_s));
+            QVERIFY2(!node->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName() + u" has no name"_s));
+            QVERIFY2(node->role() != QAccessible::NoRole && node->role() != QAccessible::Client, qPrintable(w->objectName()));
+        }
+        QVERIFY2(focusable >= 35, qPrintable(QString::number(focusable)));
+
+        auto name = [&](const QString &control) { return reached.value(f.get(control))->text(QAccessible::Name); };
+        QCOMPARE(name(u"txt_Af_Cve_Activo_Fijo"_s), u"Clave activo fijo"_s);
+        QCOMPARE(name(u"dpFechaCompra"_s), u"Fecha de compra"_s);
+        QCOMPARE(name(u"txtNCuentaContable1"_s), u"Cta. contable 1 (descripción)"_s);
+        QCOMPARE(name(u"lvActivoFijoContable"_s) + u'|' + name(u"lvActivoFijoFiscal"_s) + u'|' + name(u"ssDetalle"_s),
+                 u"Depreciación contable|Depreciación fiscal|Distribución por centro de costo"_s);
+        QCOMPARE(name(u"opEmpleado"_s) + u'|' + reached.value(f.get(u"opEmpleado"_s))->text(QAccessible::Description),
+                 u"Empleado|Tipo de responsable"_s);
+        for (const QString &box : {u"txt_Ta_Descripcion"_s, u"txtDepreciacionFiscalFactor"_s}) {
+            const QAccessible::State state = reached.value(f.get(box))->state();
+            QVERIFY2(state.readOnly && !state.editable, qPrintable(box));
+        }
+        QVERIFY(reached.value(f.get(u"txtMarca"_s))->state().editable);
+
+        QAccessibleInterface *strip = reached.value(f.get(u"ssTabKit"_s));
+        QCOMPARE(strip->role(), QAccessible::PageTabList);
+        QStringList tabs;
+        for (int i = 0; i < strip->childCount(); ++i) {
+            QAccessibleInterface *tab = strip->child(i);
+            if (tab->role() == QAccessible::PageTab)
+                tabs << tab->text(QAccessible::Name) + (tab->state().selected ? u"*"_s : QString());
+        }
+        QCOMPARE(tabs, (QStringList{u"General*"_s, u"Contables"_s, u"Depreciación"_s, u"Datos de usuario"_s}));
+        // Pressing a tab through its action selects it, as a click does.
+        strip->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(f.get<suite::ssTbKit>(u"ssTabKit"_s)->tab(), 2);
+    }
+
     // Each tab at the design size as a person would look at it: the coloured bar shows, no two controls
     // overlap, none runs out of its container, captions fit. (The pictures in docs/ show a loaded asset:
     // scripts/docs-pictures.sh takes them.)
@@ -308,6 +457,18 @@ private Q_SLOTS:
                 QVERIFY2(all[i]->objectName() == u"lvActivoFijoFiscal"_s || container->rect().contains(all[i]->geometry()),
                          qPrintable(all[i]->objectName()));
             }
+        }
+        // The toolbar with every command and the three two-line captions: each button whole, inside it.
+        auto *toolbar = f.get<suite::Controles>(u"Controles"_s);
+        for (const char *flag : {"modificarenabled", "eliminarenabled", "informacionenabled"})
+            toolbar->setProperty(flag, true);
+        toolbar->setProperty("b1caption", u"Carta responsiva"_s);
+        toolbar->setProperty("b2caption", u"Imprimir etiquetas"_s);
+        toolbar->setProperty("b3caption", u"Generar equipo"_s);
+        QApplication::processEvents();
+        for (QToolButton *b : toolbar->findChildren<QToolButton *>()) {
+            QVERIFY2(!b->isVisible() || (toolbar->rect().contains(b->geometry()) && b->height() >= b->sizeHint().height()),
+                     qPrintable(b->text()));
         }
         for (suite::Etiqueta *label : frame->findChildren<suite::Etiqueta *>()) {
             QVERIFY2(!label->isVisible()
