@@ -193,6 +193,16 @@ void tst_Lifecycle::generationMakesWhatIsMissing()
         both.arg(made[0][1], made[1][1]), hasBoth, oneVehicle + made[1][2], hasEquipment, hasBoth,
         both.arg(made[0][2], made[1][3]), hasBoth,
     }));
+    // The status line keeps what was made, with the asset's key, after the box is closed.
+    QStringList said;
+    for (const QJsonObject &status : run.of(u"estado"_s))
+        said << status.value(u"text"_s).toString();
+    const QString generated = u"Activo fijo %1: %2 generado"_s;
+    QCOMPARE(said, (QStringList{generated.arg(assets[0], u"equipo "_s + made[0][0]),
+                                generated.arg(assets[1], u"vehículo "_s + made[1][0]),
+                                u"Activo fijo %1: equipo %2 y vehículo %3 generados"_s.arg(assets[2], made[0][1], made[1][1]),
+                                generated.arg(assets[3], u"vehículo "_s + made[1][2]),
+                                u"Activo fijo %1: equipo %2 y vehículo %3 generados"_s.arg(quoted, made[0][2], made[1][3])}));
 
     // What each record holds: the defaults of the demo's configuration, what
     // the screen showed of the asset when the button was pressed (a model
@@ -256,10 +266,10 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
     db->execute(u"INSERT INTO Equipo (Eq_Cve_Equipo, Eq_Activo_Fijo) VALUES ('E-O3', 'O''3')"_s);
     db->execute(u"INSERT INTO Vehiculo (Vh_Cve_Vehiculo, Af_Cve_Activo_Fijo) VALUES ('V-O3', 'O''3')"_s);
     const QString script = loadLines(u"0000000019"_s) + u"toolbar Eliminar\ndump\n"_s
-                           + loadLines(u"0000000019"_s) + u"dump Controles\ntoolbar Reactivar\ndump\n"_s
-                           + loadLines(u"0000000019"_s) + u"dump Controles\n"_s + loadLines(u"0000000003"_s)
+                           + loadLines(u"0000000019"_s) + u"dump Controles lbEstado\ntoolbar Reactivar\ndump\n"_s
+                           + loadLines(u"0000000019"_s) + u"dump Controles lbEstado\n"_s + loadLines(u"0000000003"_s)
                            + u"toolbar Eliminar\n"_s + loadLines(quoted) + u"toolbar Eliminar\n"_s
-                           + loadLines(u"0000000013"_s) + u"dump Controles\ntoolbar Reactivar\n"_s;
+                           + loadLines(u"0000000013"_s) + u"dump Controles lbEstado\ntoolbar Reactivar\n"_s;
     const QStringList owning = {u"Activo_Fijo"_s, u"Equipo"_s, u"Vehiculo"_s};
     QStringList kept; // every other column of the three tables
     for (const QString &table : owning)
@@ -279,9 +289,21 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
                      + dump.value(u"focus"_s).toString() + u'|' + offered(dump).join(u','),
                  u"|txt_Af_Cve_Activo_Fijo|Nuevo,Salir"_s);
     }
-    for (int deactivated : {1, 4})
+    // A deactivated asset is marked so beside its key, and no other is.
+    for (int deactivated : {1, 4}) {
         QCOMPARE(offered(run.dump(deactivated)), (QStringList{u"Nuevo"_s, u"Informacion"_s, u"Reactivar"_s, u"Salir"_s}));
+        QVERIFY(dumpedControl(run.dump(deactivated), u"lbEstado"_s).value(u"visible"_s).toBool());
+    }
     QVERIFY(offered(run.dump(3)).contains(u"Eliminar"_s) && offered(run.dump(3)).contains(u"B3"_s));
+    for (int other : {0, 2, 3})
+        QVERIFY(!dumpedControl(run.dump(other), u"lbEstado"_s).value(u"visible"_s).toBool());
+    // Each committed command says so in the status line, with the key it acted on.
+    QStringList said;
+    for (const QJsonObject &status : run.of(u"estado"_s))
+        said << status.value(u"text"_s).toString();
+    QCOMPARE(said, (QStringList{u"Activo fijo 0000000019 dado de baja"_s, u"Activo fijo 0000000019 reactivado"_s,
+                                u"Activo fijo 0000000003 dado de baja"_s, u"Activo fijo O'3 dado de baja"_s,
+                                u"Activo fijo 0000000013 reactivado"_s}));
 
     // In the end: 3 and the quoted asset deactivated with their records, 13's
     // equipment active again with it, each record as its asset, dated within

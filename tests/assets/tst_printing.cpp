@@ -114,6 +114,12 @@ void tst_Printing::lettersAndLabels()
 
     const QList<QJsonObject> reports = run.of(u"reporte"_s);
     QCOMPARE(reports.size(), 6);
+    QStringList said, printed;
+    for (const QJsonObject &status : run.of(u"estado"_s))
+        said << status.value(u"text"_s).toString();
+    for (const QString &key : keys)
+        printed << u"Activo fijo %1: carta responsiva impresa"_s.arg(key) << u"Activo fijo %1: etiqueta impresa"_s.arg(key);
+    QCOMPARE(said, printed);
     for (int i = 0; i < reports.size(); ++i) {
         const QString &key = keys.at(i / 2);
         const bool letter = i % 2 == 0;

@@ -363,6 +363,8 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
     QVERIFY(!editing(idle) && idle.value(u"toolbar"_s).toObject().value(u"estadoinicial"_s).toBool());
     QCOMPARE(idle.value(u"focus"_s).toString() + u'|' + text(idle, KeyBox) + u'|' + QString::number(idle.value(u"tab"_s).toInt()),
              KeyBox + u"||0"_s);
+    // The emptied screen does not show the key; the status line says it.
+    QCOMPARE(trace.of(u"estado"_s).value(0).value(u"text"_s).toString(), u"Activo fijo %1 guardado"_s.arg(key));
     const QJsonObject controls = idle.value(u"controls"_s).toObject();
     for (auto it = controls.begin(); it != controls.end(); ++it) {
         const QJsonObject c = it.value().toObject();
