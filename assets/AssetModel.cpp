@@ -70,6 +70,8 @@ QVector<AssetColumn> declareAssetColumns()
          10, L::Special},
         {u"Af_Ultima_Depreciacion"_s, u"txtFechaUltimaDepreciacion"_s, Depreciacion, F::None, false, 0, 11,
          L::Special},
+        // Counted by the database on every write of the row (ShownAsset).
+        {u"Af_Version"_s, {}, -1, F::None, false, 0, 0, L::Nothing},
     };
 }
 

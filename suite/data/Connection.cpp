@@ -1,16 +1,23 @@
 #include "suite/data/Connection.h"
 
+#include "suite/data/DatabaseFault.h"
 #include "suite/data/Dialect.h"
 #include "suite/data/StatementFault.h"
 #include "suite/data/StatementTrace.h"
 #include "suite/data/SuiteError.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUrl>
 #include <atomic>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -20,36 +27,23 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
-// What a user can make of the refusals a clerk runs into, before the
-// database's own words (SQLSTATE on PostgreSQL, the message on SQLite).
-QString plainReason(const QSqlError &error, const QString &database)
+// A statement that only reads, or the one that begins a transaction: run
+// again after the server ended the session, it does what it would have done.
+bool runsAgainSafely(const QString &statement, const Dialect &dialect)
 {
-    const QString code = error.nativeErrorCode();
-    if (code == u"23505"_s || database.startsWith(u"UNIQUE constraint failed"_s))
-        return u"Ya hay otro registro con ese valor y la base de datos no admite repetirlo."_s;
-    if (code == u"22001"_s)
-        return u"Un texto es más largo de lo que cabe en su columna."_s;
-    if (code == u"22003"_s)
-        return u"Un número no cabe en su columna."_s;
-    if (code == u"40P01"_s || code == u"40001"_s || database.startsWith(u"database is locked"_s))
-        return u"Otro usuario ocupaba los mismos datos a la vez; vuelva a intentarlo."_s;
-    return {};
+    const QString head = statement.trimmed();
+    return head.startsWith(u"SELECT"_s, Qt::CaseInsensitive) || head == dialect.beginSql();
 }
 
-// The database's own words first; the driver's when the database said nothing.
-QString errorText(const QSqlError &error)
+// A folder SQLite cannot make its -wal and -shm files in, with no changes
+// waiting in a -wal file there: the file alone is the whole database, read
+// as it stands and never written (the write refusal says so). Changes in a
+// -wal are read through it, as SQLite does when its files are there.
+bool readAsItStands(const QString &path)
 {
-    const QString database = error.databaseText().trimmed();
-    const QString driver = error.driverText().trimmed();
-    QString text;
-    if (database.isEmpty())
-        text = driver.isEmpty() ? u"Error desconocido de la base de datos"_s : driver;
-    else if (driver.isEmpty() || database.contains(driver))
-        text = database;
-    else
-        text = database + u" ("_s + driver + u')';
-    const QString reason = plainReason(error, database);
-    return reason.isEmpty() ? text : reason + u'\n' + text;
+    const QFileInfo file(path);
+    return file.exists() && ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK | X_OK) != 0
+           && QFileInfo(path + u"-wal"_s).size() == 0;
 }
 
 // NUL ends a statement early for both drivers, and half a surrogate pair
@@ -82,6 +76,9 @@ struct Connection::Private
     std::unique_ptr<Dialect> dialect;
     bool inTransaction = false;
     StatementFault fault;
+    bool struck = false; // the last failure was an armed fault's
+    QString writeRefusal;
+    int statementTimeout = 0;
 
     // counted: one of the caller's statements, which an armed fault may strike.
     // fetch reads the rows of a statement that ran: the database finds most
@@ -89,6 +86,7 @@ struct Connection::Private
     template<typename Fetch>
     void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted, Fetch &&fetch)
     {
+        struck = false;
         if (counted && fault.strikes(statement))
             strike(self);
         QElapsedTimer timer;
@@ -98,7 +96,7 @@ struct Connection::Private
             fetch();
         Q_EMIT self->statementExecuted(statement, timer.nsecsElapsed() / 1000);
         if (!ok)
-            throw SuiteError(errorText(query.lastError()));
+            throw SuiteError(DatabaseFault::describe(query.lastError(), dialect->backend(), !db.isOpen()));
     }
 
     void run(Connection *self, const QString &statement, QSqlQuery &query, bool counted)
@@ -112,13 +110,77 @@ struct Connection::Private
         run(self, statement, query, counted);
     }
 
+    RecordsetPtr execute(Connection *self, const QString &statement, int *recordsAffected, bool counted)
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        QStringList columns;
+        QVector<QVector<QVariant>> rows;
+        run(self, statement, query, counted, [&] {
+            if (!query.isSelect())
+                return;
+            const QSqlRecord record = query.record();
+            columns.reserve(record.count());
+            for (int i = 0; i < record.count(); ++i)
+                columns.append(record.fieldName(i));
+            while (query.next()) {
+                QVector<QVariant> row;
+                row.reserve(columns.size());
+                for (int i = 0; i < columns.size(); ++i) {
+                    QVariant value = query.value(i);
+                    // A NULL keeps a type, so isValid() tells it from a missing value.
+                    if (!value.isValid())
+                        value = QVariant(QMetaType::fromType<QString>());
+                    row.append(dialect->normalize(columns.at(i), value));
+                }
+                rows.append(std::move(row));
+            }
+        });
+
+        if (recordsAffected)
+            *recordsAffected = query.numRowsAffected();
+        if (!query.isSelect())
+            return std::make_shared<Recordset>();
+        if (query.lastError().isValid())
+            throw SuiteError(DatabaseFault::describe(query.lastError(), dialect->backend(), !db.isOpen()));
+        return std::make_shared<Recordset>(std::move(columns), std::move(rows));
+    }
+
+    // The server ended the session (a restart, a network cut) under a
+    // statement that is safe to run again on a new one; a simulated loss is
+    // left to the caller, as a test arms it.
+    bool runsAgain(const QString &statement) const
+    {
+        return !struck && !inTransaction && !db.isOpen() && runsAgainSafely(statement, *dialect);
+    }
+
     [[noreturn]] void strike(Connection *self)
     {
+        struck = true;
         const QString text = fault.text();
         if (fault.kind() == StatementFault::Kind::LoseLink)
             db.close(); // SQLite drops the open transaction; PostgreSQL's server aborts it
         Q_EMIT self->faultFired(fault.struckNumber(), fault.struckStatement());
         throw SuiteError(text);
+    }
+
+    // A new file takes WAL mode (readers then never wait for a writer). The
+    // switch needs the file to itself: when another host is making the same
+    // new database it is tried again until the wait runs out.
+    void switchToWal()
+    {
+        const QDeadlineTimer deadline(LockWaitSeconds * 1000);
+        for (;;) {
+            QSqlQuery query(db);
+            if (query.exec(u"PRAGMA journal_mode=WAL"_s))
+                return;
+            const QSqlError error = query.lastError();
+            if (!DatabaseFault::isBusy(error))
+                throw SuiteError(DatabaseFault::describe(error, dialect->backend()));
+            if (deadline.hasExpired())
+                throw SuiteError(DatabaseFault::lockedAtStart(LockWaitSeconds) + u'\n' + error.databaseText());
+            QThread::msleep(20);
+        }
     }
 
     // Opens the database and makes it what the suite expects; a link that
@@ -127,13 +189,16 @@ struct Connection::Private
     void openLink(Connection *self)
     {
         if (!db.open())
-            throw SuiteError(errorText(db.lastError()));
+            throw SuiteError(DatabaseFault::cannotOpen(db.lastError(), dialect->backend()));
         try {
             dialect->prepare(db);
-            if (dialect->backend() == u"sqlite"_s && db.databaseName() != u":memory:"_s)
-                runPlain(self, u"PRAGMA journal_mode=WAL"_s, false);
-            if (dialect->backend() == u"postgresql"_s)
-                runPlain(self, u"SET client_min_messages TO WARNING"_s, false);
+            writeRefusal = dialect->writeRefusal(db);
+            if (dialect->backend() == u"sqlite"_s && db.databaseName() != u":memory:"_s && writeRefusal.isEmpty())
+                switchToWal();
+            for (const QString &setting : dialect->sessionSql(LockWaitSeconds))
+                runPlain(self, setting, false);
+            if (statementTimeout > 0 && !dialect->statementTimeoutSql(statementTimeout).isEmpty())
+                runPlain(self, dialect->statementTimeoutSql(statementTimeout), false);
         } catch (...) {
             db.close();
             throw;
@@ -151,7 +216,7 @@ struct Connection::Private
         try {
             openLink(self);
         } catch (const SuiteError &error) {
-            throw SuiteError(u"No se pudo restablecer la conexión con la base de datos: %1"_s.arg(error.description()));
+            throw SuiteError(DatabaseFault::cannotReconnect(error.description()));
         }
     }
 };
@@ -187,9 +252,16 @@ std::unique_ptr<Connection> Connection::open(const QString &url)
             throw SuiteError(u"Falta la ruta del archivo de SQLite en '%1'"_s.arg(url));
         p.dialect = Dialect::create(u"QSQLITE"_s);
         p.db = QSqlDatabase::addDatabase(u"QSQLITE"_s, p.name);
-        p.db.setDatabaseName(path);
         // Two processes may share one file: wait for the other's lock.
-        p.db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=10000"_s);
+        QString options = u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(LockWaitSeconds * 1000);
+        if (path != u":memory:"_s && readAsItStands(path)) {
+            p.db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                                 + u"?immutable=1"_s);
+            options += u";QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"_s;
+        } else {
+            p.db.setDatabaseName(path);
+        }
+        p.db.setConnectOptions(options);
     } else if (url.startsWith(u"postgresql://"_s) || url.startsWith(u"postgres://"_s)) {
         const QUrl parsed(url);
         if (!parsed.isValid() || parsed.host().isEmpty())
@@ -205,6 +277,10 @@ std::unique_ptr<Connection> Connection::open(const QString &url)
         if (database.startsWith(u'/'))
             database.remove(0, 1);
         p.db.setDatabaseName(database.isEmpty() ? parsed.userName() : database);
+        // A server that does not answer is given up on; a link gone quiet is
+        // probed, so a dead server is noticed within about a minute.
+        p.db.setConnectOptions(u"connect_timeout=%1;keepalives=1;keepalives_idle=30;keepalives_interval=10;"
+                               "keepalives_count=3;application_name=talvexor"_s.arg(LockWaitSeconds));
     } else {
         throw SuiteError(u"La dirección de base de datos '%1' no es de SQLite (sqlite:) ni de PostgreSQL (postgresql://)"_s.arg(url));
     }
@@ -222,38 +298,14 @@ RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
     refuseUnsendable(statement);
     d->ensureLink(this);
     const QString translated = translate(statement);
-    QSqlQuery query(d->db);
-    query.setForwardOnly(true);
-    QStringList columns;
-    QVector<QVector<QVariant>> rows;
-    d->run(this, translated, query, true, [&] {
-        if (!query.isSelect())
-            return;
-        const QSqlRecord record = query.record();
-        columns.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            columns.append(record.fieldName(i));
-        while (query.next()) {
-            QVector<QVariant> row;
-            row.reserve(columns.size());
-            for (int i = 0; i < columns.size(); ++i) {
-                QVariant value = query.value(i);
-                // A NULL keeps a type, so isValid() tells it from a missing value.
-                if (!value.isValid())
-                    value = QVariant(QMetaType::fromType<QString>());
-                row.append(d->dialect->normalize(columns.at(i), value));
-            }
-            rows.append(std::move(row));
-        }
-    });
-
-    if (recordsAffected)
-        *recordsAffected = query.numRowsAffected();
-    if (!query.isSelect())
-        return std::make_shared<Recordset>();
-    if (query.lastError().isValid())
-        throw SuiteError(errorText(query.lastError()));
-    return std::make_shared<Recordset>(std::move(columns), std::move(rows));
+    try {
+        return d->execute(this, translated, recordsAffected, true);
+    } catch (const SuiteError &) {
+        if (!d->runsAgain(translated))
+            throw;
+    }
+    d->ensureLink(this);
+    return d->execute(this, translated, recordsAffected, false);
 }
 
 void Connection::BeginTrans()
@@ -261,7 +313,14 @@ void Connection::BeginTrans()
     if (d->inTransaction)
         throw SuiteError(u"Ya hay una transacción abierta en esta conexión"_s);
     d->ensureLink(this);
-    d->runPlain(this, d->dialect->beginSql(), true);
+    try {
+        d->runPlain(this, d->dialect->beginSql(), true);
+    } catch (const SuiteError &) {
+        if (!d->runsAgain(d->dialect->beginSql()))
+            throw;
+        d->ensureLink(this);
+        d->runPlain(this, d->dialect->beginSql(), false);
+    }
     d->inTransaction = true;
 }
 
@@ -295,6 +354,19 @@ void Connection::RollbackTrans()
     if (!d->db.isOpen())
         return;
     d->runPlain(this, d->dialect->rollbackSql(), false);
+}
+
+QString Connection::writeRefusal() const
+{
+    return d->writeRefusal;
+}
+
+void Connection::setStatementTimeout(int seconds)
+{
+    d->statementTimeout = seconds;
+    const QString sql = d->dialect->statementTimeoutSql(seconds > 0 ? seconds : 0);
+    if (!sql.isEmpty() && d->db.isOpen())
+        d->runPlain(this, sql, false);
 }
 
 bool Connection::inTransaction() const

@@ -19,6 +19,13 @@ class Dialect;
 //
 // A link found closed (see armLinkLoss) is reopened by the next statement run
 // outside a transaction; inside one, its work is gone and the statement fails.
+// A read or a BEGIN that finds the server ended the session (a restart) runs
+// again on a new one, so the user never sees it.
+//
+// No wait is unbounded: a lock another session holds is waited for
+// LockWaitSeconds on both backends, then the statement fails in words; on
+// PostgreSQL both ends of the link send keepalives, so a vanished client's
+// locks go within about a minute.
 //
 // URLs: "sqlite:/path/file.db", "sqlite::memory:", "postgresql://user@host:port/db".
 class Connection : public QObject
@@ -26,8 +33,18 @@ class Connection : public QObject
     Q_OBJECT
 
 public:
+    static constexpr int LockWaitSeconds = 10;
+
     static std::unique_ptr<Connection> open(const QString &url);
     ~Connection() override;
+
+    // Why the database takes no writes, in words for the user with what to
+    // do; empty when it takes them. Found when the link opens.
+    QString writeRefusal() const;
+    // Any one statement running longer than this fails (0: no limit), on the
+    // backends where a statement can hang on something outside it. Kept
+    // when the link is opened again.
+    void setStatementTimeout(int seconds);
 
     // Runs one statement; a statement that returns no rows gives an empty
     // recordset. recordsAffected, when given, receives the driver's count.

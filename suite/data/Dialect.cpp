@@ -283,6 +283,16 @@ QVariant Dialect::normalize(const QString &, const QVariant &value) const
     return value;
 }
 
+QStringList Dialect::sessionSql(int) const
+{
+    return {};
+}
+
+QString Dialect::statementTimeoutSql(int) const
+{
+    return {};
+}
+
 QString Dialect::beginSql() const
 {
     return u"BEGIN"_s;

@@ -30,6 +30,17 @@ public:
 
     // Called once on every newly opened database (functions, pragmas).
     virtual void prepare(QSqlDatabase &database) const;
+    // What a new session runs before the first statement: how long it waits
+    // for another session's lock, and how soon the server notices a client
+    // that is gone. waitSeconds is the same on every backend.
+    virtual QStringList sessionSql(int waitSeconds) const;
+    // Cancels any one statement that runs longer; empty where statements
+    // cannot hang on another user (SQLite's wait is its busy timeout).
+    virtual QString statementTimeoutSql(int seconds) const;
+    // Why this database takes no writes (a read-only file or folder, a full
+    // disk, a read-only server or missing permission), in words for the
+    // user with what to do; empty when it takes them.
+    virtual QString writeRefusal(const QSqlDatabase &database) const = 0;
 
     // The statement as the backend must receive it; database serves the
     // look-ups some rewrites need (stored statements on SQLite).
@@ -69,6 +80,8 @@ public:
     QString createIndexSql(const IndexDef &index) const;
     // Routines and stored statements the schema adds after its tables.
     virtual QStringList routinesSql() const = 0;
+    // The trigger that adds one to column on every update of a row of table.
+    virtual QStringList versionTriggerSql(const TableDef &table, const QString &column) const = 0;
 
 protected:
     // What tells the backends apart where it is only a word or two.

@@ -10,7 +10,11 @@ class PostgresDialect : public Dialect
 {
 public:
     PostgresDialect();
+    QStringList sessionSql(int waitSeconds) const override;
+    QString statementTimeoutSql(int seconds) const override;
+    QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
+    QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     QString forUpdateClause() const override;
 
 protected:

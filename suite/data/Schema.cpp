@@ -109,6 +109,7 @@ QVector<TableDef> declareTables()
             column(u"Af_Depreciacion_Acumulada_Contable"_s, K::Money, u"0"_s),
             column(u"Af_Depreciacion_Acumulada_Fiscal"_s, K::Money, u"0"_s),
             column(u"Af_Ultima_Depreciacion"_s, K::Date),
+            column(u"Af_Version"_s, K::Integer, u"0"_s),
         }},
         {u"Activo_Fijo_Centro_Costo"_s, {
             key(u"Af_Cve_Activo_Fijo"_s, 15),
@@ -334,6 +335,13 @@ QVector<IndexDef> declareIndexes()
     };
 }
 
+// Two users may show one asset and then both write it: its version tells the
+// second that the row changed since it was shown.
+QVector<VersionDef> declareVersions()
+{
+    return {{u"Activo_Fijo"_s, u"Af_Version"_s}};
+}
+
 // Indexes older databases have and the schema replaced.
 const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
                                      u"IX_Activo_Fijo_Depreciacion_Libro"_s};
@@ -369,6 +377,12 @@ const QVector<IndexDef> &Schema::indexes()
 {
     static const QVector<IndexDef> indexes = declareIndexes();
     return indexes;
+}
+
+const QVector<VersionDef> &Schema::versions()
+{
+    static const QVector<VersionDef> versions = declareVersions();
+    return versions;
 }
 
 const TableDef *Schema::table(const QString &name)
@@ -422,9 +436,23 @@ void Schema::create(Connection &connection)
         connection.Execute(dialect.createIndexSql(index));
     for (const QString &routine : dialect.routinesSql())
         connection.Execute(routine);
+    for (const VersionDef &version : versions()) {
+        for (const QString &statement : dialect.versionTriggerSql(*table(version.table), version.column))
+            connection.Execute(statement);
+    }
 
     if (transaction)
         transaction->commit();
+}
+
+bool Schema::needsUpgrade(Connection &connection)
+{
+    for (const VersionDef &version : versions()) {
+        if (connection.tableExists(version.table)
+            && !connection.columnNames(version.table).contains(version.column, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 } // namespace suite

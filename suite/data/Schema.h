@@ -40,6 +40,15 @@ struct TableDef
     QStringList primaryKey() const;
 };
 
+// A column the database itself adds one to on every update of its table's
+// row (a trigger on each backend), so a command can tell that the row was
+// written since a user was shown it.
+struct VersionDef
+{
+    QString table;
+    QString column;
+};
+
 struct IndexDef
 {
     QString name;
@@ -55,6 +64,7 @@ class Schema
 public:
     static const QVector<TableDef> &tables();
     static const QVector<IndexDef> &indexes();
+    static const QVector<VersionDef> &versions();
     static const TableDef *table(const QString &name); // case-insensitive
 
     // The kind of a column by its name alone, looked up across every table;
@@ -63,9 +73,13 @@ public:
     static bool kindOf(const QString &column, ColumnKind *kind);
 
     // Creates what is missing: tables, columns added to older tables, indexes,
-    // the backend's routines and stored statements. Safe to run any number of
-    // times; runs in one transaction unless the caller already opened one.
+    // the backend's routines and stored statements, the version triggers.
+    // Safe to run any number of times; runs in one transaction unless the
+    // caller already opened one.
     static void create(Connection &connection);
+    // An older database whose tables lack a version column: create() brings
+    // it up to date. A database without the tables is not one to upgrade.
+    static bool needsUpgrade(Connection &connection);
 };
 
 } // namespace suite

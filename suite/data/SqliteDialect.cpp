@@ -6,11 +6,15 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <sqlite3.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -86,6 +90,20 @@ QDateTime isoStamp(const QString &text)
     return QDateTime(date, time);
 }
 
+sqlite3 *nativeHandle(const QSqlDatabase &database)
+{
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw SuiteError(u"El controlador de SQLite no entrega su conexión nativa"_s);
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
+    if (!db)
+        throw SuiteError(u"La base de datos SQLite no está abierta"_s);
+    return db;
+}
+
+// Below this a save may not fit: the WAL grows by whole pages as it writes.
+constexpr qint64 MinimumFreeBytes = 1024 * 1024;
+
 } // namespace
 
 SqliteDialect::SqliteDialect()
@@ -96,16 +114,39 @@ SqliteDialect::SqliteDialect()
 
 void SqliteDialect::prepare(QSqlDatabase &database) const
 {
-    const QVariant handle = database.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw SuiteError(u"El controlador de SQLite no entrega su conexión nativa"_s);
-    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
-    if (!db)
-        throw SuiteError(u"La base de datos SQLite no está abierta"_s);
+    sqlite3 *db = nativeHandle(database);
     const int rc = sqlite3_create_function_v2(db, "Get_Ruta_Cuenta_Contable", 1, SQLITE_UTF8, nullptr,
                                               rutaCuentaContable, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw SuiteError(QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+QString SqliteDialect::writeRefusal(const QSqlDatabase &database) const
+{
+    const char *file = sqlite3_db_filename(nativeHandle(database), "main");
+    if (!file || !*file)
+        return {}; // in memory
+    const QFileInfo info(QString::fromUtf8(file));
+    // The folder first: a file in a folder that takes no new files is opened
+    // for reading only whatever its own permission.
+    if (::access(QFile::encodeName(info.absolutePath()).constData(), W_OK | X_OK) != 0) {
+        return u"La carpeta %1 no deja escribir, y la base de datos necesita crear en ella sus archivos de trabajo. "
+               "Para hacer cambios, pida permiso de escritura sobre la carpeta y vuelva a abrir la pantalla."_s
+            .arg(info.absolutePath());
+    }
+    // SQLite opens a file it may not write for reading only, and says so
+    // only at the first write.
+    if (sqlite3_db_readonly(nativeHandle(database), "main") == 1
+        || ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK) != 0) {
+        return u"El archivo de la base de datos %1 es de solo lectura. Para hacer cambios, pida permiso de escritura "
+               "sobre él y vuelva a abrir la pantalla."_s.arg(info.absoluteFilePath());
+    }
+    const QStorageInfo disk(info.absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() < MinimumFreeBytes) {
+        return u"El disco de la base de datos está lleno (quedan %1 KB libres en %2). Libere espacio y vuelva a "
+               "abrir la pantalla."_s.arg(disk.bytesAvailable() / 1024).arg(disk.rootPath());
+    }
+    return {};
 }
 
 QVariant SqliteDialect::normalize(const QString &column, const QVariant &value) const
@@ -159,6 +200,16 @@ QStringList SqliteDialect::routinesSql() const
         "WHERE a.Af_Cve_Activo_Fijo = :1' "
         "WHERE NOT EXISTS (SELECT 1 FROM Procedimiento WHERE Pr_Nombre = 'Etiqueta_Activo_Fijo')"_s,
     };
+}
+
+QStringList SqliteDialect::versionTriggerSql(const TableDef &table, const QString &column) const
+{
+    // A trigger cannot change the row being written: it writes it again,
+    // which the WHEN keeps from going round (and SQLite's triggers do not
+    // fire themselves unless asked to).
+    return {u"CREATE TRIGGER IF NOT EXISTS TR_%1_Version AFTER UPDATE ON %1 FOR EACH ROW "
+            "WHEN NEW.%2 IS OLD.%2 "
+            "BEGIN UPDATE %1 SET %2 = OLD.%2 + 1 WHERE rowid = NEW.rowid; END"_s.arg(table.name, column)};
 }
 
 QString SqliteDialect::qualifiedFunction(const QString &word) const

@@ -13,7 +13,9 @@ public:
     void prepare(QSqlDatabase &database) const override;
     QVariant normalize(const QString &column, const QVariant &value) const override;
     QString beginSql() const override;
+    QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
+    QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
 
 protected:
     QString qualifiedFunction(const QString &word) const override;

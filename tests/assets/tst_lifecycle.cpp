@@ -273,7 +273,7 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
     const QStringList owning = {u"Activo_Fijo"_s, u"Equipo"_s, u"Vehiculo"_s};
     QStringList kept; // every other column of the three tables
     for (const QString &table : owning)
-        kept << rowsOf(*db, table, columnsOf(table, StateColumns));
+        kept << rowsOf(*db, table, columnsOf(table, StateColumns + QStringList{u"Af_Version"_s}));
     const TableSnapshot before = TableSnapshot::take(db->connection());
     const QDateTime started = serverNow(*db).addSecs(-1);
     const HostRun run = runHost(db->url(), script, AsOperator);
@@ -307,7 +307,7 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
 
     // In the end: 3 and the quoted asset deactivated with their records, 13's
     // equipment active again with it, each record as its asset, dated within
-    // the run; no other column of any row touched.
+    // the run; no other column of any row touched but the asset's version, which the database counts.
     const QList<std::tuple<QString, bool, QStringList>> ends = {
         {quoted, true, {u"Equipo"_s, u"Vehiculo"_s}}, {u"0000000003"_s, true, {}},
         {u"0000000013"_s, false, {u"Equipo"_s}}, {u"0000000019"_s, false, {u"Equipo"_s, u"Vehiculo"_s}},
@@ -325,7 +325,7 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
     }
     QStringList still;
     for (const QString &table : owning)
-        still << rowsOf(*db, table, columnsOf(table, StateColumns));
+        still << rowsOf(*db, table, columnsOf(table, StateColumns + QStringList{u"Af_Version"_s}));
     QCOMPARE(still, kept);
     QCOMPARE(tablesChanged(before, TableSnapshot::take(db->connection())), owning + QStringList({u"Bitacora"_s, u"Movimiento"_s}));
 
