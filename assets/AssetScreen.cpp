@@ -1,9 +1,7 @@
 #include "assets/AssetScreen.h"
 
-#include "assets/AssetStatements.h"
 #include "screen/FormControls.h"
 #include "suite/data/Connection.h"
-#include "suite/data/Dialect.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
@@ -113,13 +111,6 @@ suite::Connection &AssetScreen::connection() const
 suite::RecordsetPtr AssetScreen::execute(const QString &statement) const
 {
     return connection().Execute(statement);
-}
-
-QString AssetScreen::lockAsset(const QString &key) const
-{
-    suite::Connection &link = connection();
-    const suite::RecordsetPtr row = link.Execute(AssetStatements::lockAsset(key, link.dialect().forUpdateClause()));
-    return row->Eof() ? QString() : row->fieldValue(0).toString();
 }
 
 } // namespace xb733

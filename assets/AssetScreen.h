@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/ShownAsset.h"
 #include "suite/data/Recordset.h"
 
 #include <QString>
@@ -60,11 +61,9 @@ public:
     // The connection Entorno.Conexion gives, asked for anew on every use.
     suite::Connection &connection() const;
     suite::RecordsetPtr execute(const QString &statement) const;
-    // Inside a write command's transaction, first: the asset's row is taken
-    // until the transaction ends, so another user's save, deactivation or
-    // generation of the same asset waits for this one and then sees what it
-    // left. The asset's state; empty when there is no such asset.
-    QString lockAsset(const QString &key) const;
+    // The asset the load showed, which every write command compares with the
+    // stored one, under its row lock, before it writes.
+    ShownAsset &shown() const { return m_shown; }
 
 private:
     QWidget &m_form;
@@ -72,6 +71,7 @@ private:
     const FormVariables &m_variables;
     suite::Entorno &m_entorno;
     suite::Utilerias &m_utilerias;
+    mutable ShownAsset m_shown;
 };
 
 } // namespace xb733

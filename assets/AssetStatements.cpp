@@ -128,8 +128,8 @@ QString AssetStatements::insertDistribution(const QString &keyValor, const QStri
 
 QString AssetStatements::lockAsset(const QString &key, const QString &forUpdateClause)
 {
-    return u"SELECT Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '"_s + SqlLiteral::inner(key) + u"'"_s
-           + forUpdateClause;
+    return u"SELECT Es_Cve_Estado, Af_Version, Oper_Ult_Modif, Fecha_Ult_Modif, Oper_Baja, Fecha_Baja "
+           "FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '"_s + SqlLiteral::inner(key) + u"'"_s + forUpdateClause;
 }
 
 } // namespace xb733

@@ -31,7 +31,8 @@ public:
     static QString deleteDistribution(const QString &keyText);
     // One distribution row.
     static QString insertDistribution(const QString &keyValor, const QString &centre, const QVariant &percentage);
-    // The asset's state, read so that its row stays taken until the transaction ends.
+    // The asset's state, version and who changed and deactivated it last,
+    // read so that its row stays taken until the transaction ends.
     static QString lockAsset(const QString &key, const QString &forUpdateClause);
 };
 

@@ -56,6 +56,8 @@ struct Deactivation::Change
     QString vetoId;    // the registration refused
     QString failureId; // anything else failed
     bool stampFirst;   // the date and operator are read before the transaction begins
+    QString fromState; // the state the command starts from
+    QString changedId; // the asset changed since it was shown
     QString (*assignments)(const QString &user, const QString &stamp);
     QString vehicleWhere;
 };
@@ -69,19 +71,21 @@ Deactivation::Deactivation(const AssetScreen &screen, ToolbarCommands &commands)
 void Deactivation::Eliminar()
 {
     static const Change change{u"Controles_Eliminar()"_s, u"Baja"_s, u"ERR-ID:7500043"_s, u"ERR-ID:7500044"_s,
-                               false, &deactivated, u" WHERE Af_Cve_Activo_Fijo = '"_s};
+                               false, u"AC"_s, u"ERR-ID:7500061"_s, &deactivated, u" WHERE Af_Cve_Activo_Fijo = '"_s};
     run(change);
 }
 
 void Deactivation::Reactivar()
 {
     static const Change change{u"Controles_Reactivar()"_s, u"Reactivación"_s, u"ERR-ID:7500045"_s,
-                               u"ERR-ID:7500046"_s, true, &reactivated, u" WHERE Af_cve_Activo_Fijo = '"_s};
+                               u"ERR-ID:7500046"_s, true, u"BA"_s, u"ERR-ID:7500062"_s, &reactivated,
+                               u" WHERE Af_cve_Activo_Fijo = '"_s};
     run(change);
 }
 
 void Deactivation::run(const Change &change)
 {
+    m_changedMeanwhile.clear();
     try {
         if (apply(change)) {
             const QString key = m_screen.keyBox().text();
@@ -90,14 +94,19 @@ void Deactivation::run(const Change &change)
             m_screen.status(u"Activo fijo %1 %2"_s.arg(key, reactivation ? u"reactivado"_s : u"dado de baja"_s));
             return;
         }
+        if (!m_changedMeanwhile.isEmpty()) {
+            m_screen.message(m_changedMeanwhile, Exclamation, change.routine, change.changedId);
+            return;
+        }
         m_screen.message(m_screen.utilerias().RegistraError(), Exclamation, Suite, change.vetoId);
     } catch (const std::exception &e) {
         m_screen.message(failureText(e), Critical, change.routine, change.failureId);
     }
 }
 
-// True when committed. A veto or a failure leaves through the guard, which
-// rolls everything back before the caller says why.
+// True when committed. A veto, an asset changed since it was shown or a
+// failure leaves through the guard, which rolls everything back before the
+// caller says why.
 bool Deactivation::apply(const Change &change)
 {
     suite::Utilerias &utilerias = m_screen.utilerias();
@@ -111,8 +120,12 @@ bool Deactivation::apply(const Change &change)
     if (change.stampFirst)
         readStamp();
     suite::TransactionGuard transaction(m_screen.connection());
-    // After another user's save or generation of this asset, not amid it.
-    m_screen.lockAsset(key);
+    // After another user's command on this asset, not amid it; and only on
+    // the asset as it was shown, so a second deactivation records nothing.
+    m_changedMeanwhile = m_screen.shown().lockAndCompare(m_screen.connection(), key, change.fromState,
+                                                         ShownAsset::StateChange);
+    if (!m_changedMeanwhile.isEmpty())
+        return false;
     if (!change.stampFirst)
         readStamp();
 

@@ -10,8 +10,10 @@ class ToolbarCommands;
 // Eliminar and Reactivar: an asset is never deleted, only marked deactivated
 // ("BA") or active again ("AC"). The change is carried over to the equipment
 // and vehicle records generated from the asset, and the audit registration
-// may veto it; all of it is one transaction. A committed change returns the
-// screen to Idle through the cancel handling; otherwise it keeps the asset.
+// may veto it; all of it is one transaction. An asset another user changed
+// since it was shown (a second deactivation, say) is refused and nothing is
+// recorded. A committed change returns the screen to Idle through the cancel
+// handling; otherwise it keeps the asset.
 class Deactivation
 {
 public:
@@ -27,6 +29,7 @@ private:
 
     const AssetScreen &m_screen;
     ToolbarCommands &m_commands;
+    QString m_changedMeanwhile; // why the stored asset is not the one shown
 };
 
 } // namespace xb733

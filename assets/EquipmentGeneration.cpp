@@ -116,7 +116,8 @@ const QString VehicleExistsId = u"ERR-ID:7500040"_s;
 const QString BothExist = u"Ya existe un equipo  un vehículo con esta clave de activo fijo"_s;
 const QString BothExistId = u"ERR-ID:7500041"_s;
 
-const QString DeactivatedState = u"BA"_s;
+const QString ActiveState = u"AC"_s;
+const QString ChangedMeanwhileId = u"ERR-ID:7500063"_s;
 
 constexpr int Critical = 16;
 constexpr int Exclamation = 48;
@@ -139,6 +140,7 @@ struct EquipmentGeneration::Outcome
     QString equipmentKey;
     QString vehicleKey;
     QString failureId; // set when a generation failed: TextoError is shown under it
+    QString changedMeanwhile; // why the stored asset is not the one shown
 };
 
 EquipmentGeneration::EquipmentGeneration(const AssetScreen &screen)
@@ -152,8 +154,17 @@ void EquipmentGeneration::B3Click()
     // no reason here, so the failure message that follows it stays empty
     // rather than repeating an earlier press's reason.
     TextoError.clear();
+    m_variableRefusal.clear();
     try {
+        // Every message after the transaction: a box left open would hold
+        // the asset's row and the key counters for as long as it stays open.
         const Outcome outcome = generate();
+        if (!outcome.changedMeanwhile.isEmpty()) {
+            m_screen.message(outcome.changedMeanwhile, Exclamation, Routine, ChangedMeanwhileId);
+            return;
+        }
+        if (!m_variableRefusal.isEmpty())
+            m_screen.message(m_variableRefusal, Exclamation, Suite, m_variableRefusalId);
         if (!outcome.failureId.isEmpty()) {
             m_screen.message(TextoError, Critical, Suite, outcome.failureId);
             return;
@@ -175,10 +186,12 @@ EquipmentGeneration::Outcome EquipmentGeneration::generate()
     Outcome outcome;
     // Taken first, so two users never both find the equipment missing; and
     // an asset deactivated by another user since it was shown gets no active
-    // records: deactivation would not have reached them.
-    if (m_screen.lockAsset(key) == DeactivatedState)
-        throw suite::SuiteError(u"El activo fijo %1 se dio de baja después de mostrarse; no se generan su equipo "
-                                "ni su vehículo."_s.arg(key));
+    // records (deactivation would not have reached them), nor one changed
+    // since, whose records would carry what the screen no longer shows.
+    outcome.changedMeanwhile = m_screen.shown().lockAndCompare(m_screen.connection(), key, ActiveState,
+                                                               ShownAsset::StateChange);
+    if (!outcome.changedMeanwhile.isEmpty())
+        return outcome;
 
     const QString equipment = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
                                                    u"Ta_Equipo"_s, 0, QString(), QString(), QString());
@@ -313,11 +326,13 @@ void EquipmentGeneration::GeneraVehiculo(QString &key, bool &ok)
     try {
         const FormVariables &variables = m_screen.variables();
         if (variables.TipoVehiculoDefault.isEmpty()) {
-            m_screen.message(VehicleTypeRefusal, Exclamation, Suite, VehicleTypeRefusalId);
+            m_variableRefusal = VehicleTypeRefusal;
+            m_variableRefusalId = VehicleTypeRefusalId;
             return;
         }
         if (variables.MarcaEquipoDefault.isEmpty()) {
-            m_screen.message(VehicleBrandRefusal, Exclamation, Suite, VehicleBrandRefusalId);
+            m_variableRefusal = VehicleBrandRefusal;
+            m_variableRefusalId = VehicleBrandRefusalId;
             return;
         }
         suite::Utilerias &utilerias = m_screen.utilerias();

@@ -24,13 +24,14 @@ private:
     void report(const Outcome &outcome) const;
 
     // Each inserts its row inside the command's transaction; on failure the
-    // reason is left in TextoError (or shown, for the vehicle's variables)
-    // and ok is false.
+    // reason is left in TextoError (or, for the vehicle's variables, a
+    // message of its own, shown once the transaction is over) and ok is false.
     void GeneraEquipo(QString &key, bool &ok);
     void GeneraVehiculo(QString &key, bool &ok);
 
     const AssetScreen &m_screen;
     QString TextoError;
+    QString m_variableRefusal, m_variableRefusalId;
 };
 
 } // namespace xb733

@@ -87,6 +87,7 @@ void RecordLoader::load()
         asset->Close();
         return;
     }
+    m_screen.shown().remember(*asset);
 
     suite::Controles &toolbar = m_screen.toolbar();
     toolbar.setB1caption(QString());
@@ -191,7 +192,8 @@ void RecordLoader::offerCommands(const suite::Recordset &asset, const QString &e
         toolbar.setB1caption(u"Carta responsiva"_s);
         toolbar.setB2caption(u"Imprimir etiquetas"_s);
         toolbar.setB3caption(QString());
-        if (equipment == u"SI"_s || !vehicleType.isEmpty())
+        // Generation writes: a database taken for looking up only does not offer it.
+        if ((equipment == u"SI"_s || !vehicleType.isEmpty()) && !toolbar.sololectura())
             toolbar.setB3caption(u"Generar equipo"_s);
     } else {
         toolbar.setReactivarenabled(true);

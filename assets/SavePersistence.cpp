@@ -61,6 +61,11 @@ void SavePersistence::run(bool isNew, const Responsible &responsible)
         m_screen.message(u"Imposible actualizar campos adicionales"_s, Stop, Routine, u"ERR-ID:7500026"_s);
         m_screen.toolbar().cancelaaceptar();
         return;
+    case Outcome::ChangedMeanwhile:
+        // Still editing, with everything typed, so it can be copied before reloading.
+        m_screen.message(m_changedMeanwhile, Exclamation, Routine, u"ERR-ID:7500060"_s);
+        m_screen.toolbar().cancelaaceptar();
+        return;
     case Outcome::AuditVetoed:
         m_screen.message(m_screen.utilerias().RegistraError(), Exclamation, u"Talvexor"_s, u"ERR-ID:7500027"_s);
         m_screen.toolbar().cancelaaceptar();
@@ -77,10 +82,14 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     const QString key = keyBox.text();
     suite::TransactionGuard transaction(m_screen.connection());
     // Two users saving one asset: the second waits here for the first to
-    // commit, then replaces what it stored; otherwise their deletes and
-    // inserts of the distribution and additional fields would interleave.
-    if (!isNew)
-        m_screen.lockAsset(key);
+    // commit and is then refused, as is an edit of an asset deactivated
+    // since it was shown; what follows (the additional fields included)
+    // writes only over the row the user was shown.
+    if (!isNew) {
+        m_changedMeanwhile = m_screen.shown().lockAndCompare(m_screen.connection(), key, u"AC"_s, ShownAsset::Save);
+        if (!m_changedMeanwhile.isEmpty())
+            return Outcome::ChangedMeanwhile;
+    }
 
     suite::Utilerias &utilerias = m_screen.utilerias();
     m_stamp = utilerias.FechaTexto(utilerias.FechaServidor());

@@ -15,8 +15,9 @@ struct Responsible;
 // audit trail; then the key's registration, the toolbar told and the screen
 // back to key entry, as the cancel command leaves it.
 //
-// A vetoed audit registration and a refusal to store the additional fields
-// roll back and are shown here. Any other failure inside the transaction
+// A vetoed audit registration, a refusal to store the additional fields and
+// an asset another user changed since it was shown roll back and are shown
+// here, after the rollback. Any other failure inside the transaction
 // is thrown, after the rollback, for the command's failure handler: the
 // screen then still holds everything the user typed.
 class SavePersistence
@@ -27,7 +28,7 @@ public:
     void run(bool isNew, const Responsible &responsible);
 
 private:
-    enum class Outcome { Committed, FieldsRefused, AuditVetoed };
+    enum class Outcome { Committed, FieldsRefused, AuditVetoed, ChangedMeanwhile };
 
     Outcome write(bool isNew, const Responsible &responsible);
     QVariant valueOf(const AssetColumn &column, const Responsible &responsible) const;
@@ -40,6 +41,7 @@ private:
     QString m_stamp;
     QString m_operator;
     int m_life = 0;
+    QString m_changedMeanwhile; // why the stored asset is not the one shown
 };
 
 } // namespace xb733

@@ -2,6 +2,7 @@
 
 #include "screen/FormControls.h"
 #include "screen/FormVariables.h"
+#include "suite/data/Connection.h"
 #include "suite/kit/ColorKit.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/ListView.h"
@@ -91,7 +92,10 @@ FormStartup::FormStartup(suite::Entorno &entorno, const FormControls &controls, 
 void FormStartup::run()
 {
     m_controls.require<suite::colorKIT>(u"colorKIT"_s)->aplicacolores();
-    m_controls.require<suite::Controles>(u"Controles"_s)->setEstadoinicial(true);
+    auto *toolbar = m_controls.require<suite::Controles>(u"Controles"_s);
+    toolbar->setEstadoinicial(true);
+    // A database that takes no writes is for looking up only (the host window says why).
+    toolbar->setSololectura(!m_entorno.Conexion()->writeRefusal().isEmpty());
 
     readSettings();
     readKeyPatterns();

@@ -266,16 +266,17 @@ QStringList Controles::offered() const
     QStringList list;
     const bool editing = editando();
     // The record commands act on a stored record, never on one being edited,
-    // whatever their flags say meanwhile.
-    if (!editing)
+    // whatever their flags say meanwhile; those that write, never read-only.
+    const bool writing = !editing && !m_sololectura;
+    if (writing)
         list << u"Nuevo"_s;
-    if (m_modificar && !editing)
+    if (m_modificar && writing)
         list << u"Modificar"_s;
     if (m_informacion && !editing)
         list << u"Informacion"_s;
-    if (m_reactivar && !editing)
+    if (m_reactivar && writing)
         list << u"Reactivar"_s;
-    if (m_eliminar && !editing)
+    if (m_eliminar && writing)
         list << u"Eliminar"_s;
     if (editing)
         list << u"Aceptar"_s << u"Cancelar"_s;

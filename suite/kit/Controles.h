@@ -18,7 +18,9 @@ namespace suite {
 // reactivate and record information only while their flags are true and no
 // record is being edited, an extra button only while its caption is not
 // empty, accept and cancel only while editing, new only while not editing,
-// and exit always.
+// and exit always. On a database taken for looking up only (`sololectura`)
+// it offers none of new, edit, deactivate and reactivate, whatever the
+// flags say.
 //
 // Shortcuts (also in the tooltips): Nuevo Ctrl+N, Modificar Ctrl+M,
 // Informacion Ctrl+I, Reactivar Ctrl+R, Eliminar Ctrl+E, Aceptar F10 or
@@ -48,6 +50,7 @@ class Controles : public QWidget
     Q_PROPERTY(QString b3caption READ b3caption WRITE setB3caption)
     Q_PROPERTY(QString clave READ clave WRITE setClave)
     Q_PROPERTY(bool editando READ editando)
+    Q_PROPERTY(bool sololectura READ sololectura WRITE setSololectura)
     Q_PROPERTY(bool enabled READ isOwnEnabled WRITE setEnabled)
 
 public:
@@ -92,6 +95,8 @@ public:
     QString clave() const { return m_clave; }
     void setClave(const QString &key) { m_clave = key; }
     bool editando() const { return m_state != Initial; }
+    bool sololectura() const { return m_sololectura; }
+    void setSololectura(bool on) { m_sololectura = on; refresh(); }
     State state() const { return m_state; }
     bool isOwnEnabled() const;
 
@@ -163,6 +168,7 @@ private:
     QString m_b2;
     QString m_b3;
     QString m_clave;
+    bool m_sololectura = false;
 
     QLabel *m_captionLabel = nullptr;
     QMap<QString, QToolButton *> m_buttons;
