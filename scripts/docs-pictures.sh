@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 # A private HOME: the host's registry of components stays this tree's own.
 export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_DATA_HOME=$work/.local/share
 db="sqlite:$work/demo.db"
-"$build/bin/talvexor" --db "$db" --demo >/dev/null
+"$build/bin/talvexor" --db "$db" --init-db --demo >/dev/null
 key=${1:-0000000016}
 
 # picture FILE KEY LINES... : the screen after loading KEY and running LINES.

@@ -20,6 +20,12 @@ public:
     void setTransaccion(const QString &transaccion) { m_transaccion = transaccion; }
 
     void showStatus(const QString &text);
+    // The database takes no writes, for reason: said in the title and in a
+    // line above the screen for as long as the window is open. Nothing when
+    // reason is empty.
+    void showReadOnly(const QString &reason);
+    // What that line adds to the height of a window this wide (0 when none).
+    int noticeHeight(int width) const;
 
 Q_SIGNALS:
     void statusShown(const QString &text);

@@ -4,13 +4,13 @@
 #include "suite/data/DemoData.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
+#include "suite/host/DatabaseOpening.h"
 #include "suite/host/HostWindow.h"
 #include "suite/kit/Twips.h"
 #include "suite/runtime/ComponentHost.h"
 #include "suite/session/Session.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QStatusBar>
@@ -21,16 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace suite {
-
-namespace {
-
-bool hasAssets(Connection &connection)
-{
-    const RecordsetPtr count = connection.Execute(u"SELECT COUNT(*) AS n FROM Activo_Fijo"_s);
-    return !count->Eof() && count->Fields(u"n"_s).toLongLong() > 0;
-}
-
-} // namespace
 
 ScreenHost::ScreenHost(const HostOptions &options, QObject *parent)
     : QObject(parent)
@@ -59,18 +49,7 @@ void ScreenHost::prepareDatabase(Connection &connection, bool loadDemo)
 
 void ScreenHost::openDatabase()
 {
-    std::unique_ptr<Connection> connection;
-    if (m_options.databaseUrl.isEmpty()) {
-        const QString file = HostOptions::defaultDatabaseFile();
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        connection = Connection::open(u"sqlite:"_s + file);
-        // Made on first use; a creation cut short is completed next time.
-        Schema::create(*connection);
-        if (!hasAssets(*connection))
-            DemoData::load(*connection);
-    } else {
-        connection = Connection::open(m_options.databaseUrl);
-    }
+    std::unique_ptr<Connection> connection = DatabaseOpening::openForScreen(m_options);
 
     if (m_options.trace) {
         connect(connection.get(), &Connection::statementExecuted, this,
@@ -119,9 +98,11 @@ void ScreenHost::openScreen()
         throw SuiteError(u"La pantalla no acepta su ventana padre (Padre)."_s);
     m_window->setWindowTitle(m_form->windowTitle().isEmpty() ? u"Talvexor"_s : m_form->windowTitle());
     m_window->setCentralWidget(m_form);
-    // The form gets its design size; the status line comes below it.
-    m_window->resize(qRound(twipsToPixelsX(m_form, DesignWidth)),
-                     qRound(twipsToPixelsY(m_form, DesignHeight)) + m_window->statusBar()->sizeHint().height());
+    m_window->showReadOnly(session().connection()->writeRefusal());
+    // The form gets its design size; the status line comes below it, a read-only notice above.
+    const int width = qRound(twipsToPixelsX(m_form, DesignWidth));
+    m_window->resize(width, qRound(twipsToPixelsY(m_form, DesignHeight)) + m_window->statusBar()->sizeHint().height()
+                                + m_window->noticeHeight(width));
     m_session->setStatusLine([window = m_window.get()](const QString &text) { window->showStatus(text); });
     m_window->show();
     m_window->activateWindow();

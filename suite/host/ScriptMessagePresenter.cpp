@@ -1,6 +1,9 @@
 #include "suite/host/ScriptMessagePresenter.h"
 
+#include "suite/data/Connection.h"
+#include "suite/data/SuiteError.h"
 #include "suite/host/JsonText.h"
+#include "suite/session/Session.h"
 
 using namespace Qt::StringLiterals;
 
@@ -9,10 +12,21 @@ namespace suite {
 namespace {
 constexpr int answerOk = 1;
 constexpr int answerNo = 7;
+
+bool transactionOpen()
+{
+    try {
+        const Session *session = Session::currentOrNull();
+        return session && session->connection()->inTransaction();
+    } catch (const SuiteError &) {
+        return false; // no connection, no transaction
+    }
+}
 } // namespace
 
-ScriptMessagePresenter::ScriptMessagePresenter(Sink sink)
+ScriptMessagePresenter::ScriptMessagePresenter(Sink sink, Problem problem)
     : m_sink(std::move(sink))
+    , m_problem(std::move(problem))
 {}
 
 bool ScriptMessagePresenter::isQuestion(int style)
@@ -36,6 +50,8 @@ int ScriptMessagePresenter::show(const MessageRequest &request)
         event.add(u"answer"_s, answer);
     }
     m_sink(event);
+    if (transactionOpen())
+        m_problem(u"El mensaje %1 se mostró con una transacción abierta."_s.arg(request.id));
     return answer;
 }
 

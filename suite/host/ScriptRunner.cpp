@@ -125,7 +125,8 @@ ScriptRunner::ScriptRunner(ScreenHost &host, Output output, QObject *parent)
     : QObject(parent)
     , m_host(host)
     , m_output(std::move(output))
-    , m_messages([this](const JsonText &event) { emitEvent(event); })
+    , m_messages([this](const JsonText &event) { emitEvent(event); },
+                 [this](const QString &problem) { m_lineProblems.append(problem); })
     , m_search([this](const JsonText &event) { emitEvent(event); })
 {
     auto *guard = new ModalGuard(this);

@@ -2,6 +2,7 @@
 // script against it (--script), or prepares a database (--init-db, --demo).
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
+#include "suite/host/DatabaseOpening.h"
 #include "suite/host/HostLanguage.h"
 #include "suite/host/HostOptions.h"
 #include "suite/host/HostWindow.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -50,12 +52,12 @@ QString noDisplayAdvice()
 
 int prepareDatabase(const suite::HostOptions &options)
 {
-    const QString url = options.databaseUrl.isEmpty() ? u"sqlite:"_s + suite::HostOptions::defaultDatabaseFile()
-                                                      : options.databaseUrl;
+    const QString url = suite::DatabaseOpening::urlOf(options);
     if (options.databaseUrl.isEmpty())
         QDir().mkpath(QFileInfo(suite::HostOptions::defaultDatabaseFile()).absolutePath());
     std::unique_ptr<suite::Connection> connection;
     try {
+        suite::DatabaseOpening::refuseMissingFile(url, options.initDatabase || options.databaseUrl.isEmpty());
         connection = suite::Connection::open(url);
     } catch (const suite::SuiteError &e) {
         say(stderr, u"talvexor: no se pudo abrir la base de datos %1: %2"_s.arg(url, e.description()));
@@ -185,9 +187,12 @@ int main(int argc, char **argv)
     try {
         host.openDatabase();
     } catch (const suite::SuiteError &e) {
-        const QString url = options.databaseUrl.isEmpty() ? u"sqlite:"_s + suite::HostOptions::defaultDatabaseFile()
-                                                          : options.databaseUrl;
-        say(stderr, u"talvexor: no se pudo abrir la base de datos %1: %2"_s.arg(url, e.description()));
+        const QString text = u"no se pudo abrir la base de datos %1: %2"_s.arg(suite::DatabaseOpening::urlOf(options),
+                                                                             e.description());
+        say(stderr, u"talvexor: "_s + text);
+        // A person who started the window from a menu reads no standard error.
+        if (!options.scripted() && options.screenshotFile.isEmpty())
+            QMessageBox::critical(nullptr, u"Talvexor"_s, u"No se pudo abrir la base de datos.\n\n"_s + e.description());
         return exitNoScreen;
     }
 
