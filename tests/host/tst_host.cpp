@@ -20,12 +20,16 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <future>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -108,7 +112,7 @@ private Q_SLOTS:
     {
         QStringList lines;
         auto sink = [&lines](const suite::JsonText &event) { lines.append(event.toString()); };
-        suite::ScriptMessagePresenter messages(sink);
+        suite::ScriptMessagePresenter messages(sink, [](const QString &) {});
 
         messages.queueAnswer(6);
         suite::MessageRequest warning{u"Falta la descripción"_s, 48, u"Talvexor"_s, u"XB733"_s, u"ERR-ID:7500002"_s};
@@ -229,13 +233,17 @@ fault lose x
         const QString demo = qEnvironmentVariable("XDG_DATA_HOME") + u"/Talvexor/demo.db"_s;
         QFile::remove(demo);
         QTemporaryDir dir;
+        // Two first starts at once: the second waits for the first to make it, and finds it made.
+        auto other = std::async(std::launch::async, [] { return runTalvexor({u"--script"_s, u"-"_s}, "dump ssTabKit\n"); });
         const HostRun first = runTalvexor({u"--screenshot"_s, dir.filePath(u"first-use.png"_s)});
+        const HostRun second = other.get();
         QVERIFY2(first.exitCode == 0, qPrintable(first.errorOutput));
-        QVERIFY(QFile::exists(demo));
-        // The second run works on it as it is (loading the demo again would be refused).
-        const HostRun second = runTalvexor({u"--script"_s, u"-"_s}, "sql SELECT COUNT(*) AS n FROM Activo_Fijo\n");
         QVERIFY2(second.exitCode == 0, qPrintable(second.errorOutput));
-        QVERIFY(second.of(u"sql"_s).value(0).value(u"rows"_s).toArray().at(0).toArray().at(0).toInteger() > 0);
+        QVERIFY(QFile::exists(demo));
+        // A later run works on it as it is (loading the demo again would be refused).
+        const HostRun later = runTalvexor({u"--script"_s, u"-"_s}, "sql SELECT COUNT(*) AS n FROM Activo_Fijo\n");
+        QVERIFY2(later.exitCode == 0, qPrintable(later.errorOutput));
+        QVERIFY(later.of(u"sql"_s).value(0).value(u"rows"_s).toArray().at(0).toArray().at(0).toInteger() > 0);
     }
 
     // Each refused line is reported with its number and the run goes on, to
@@ -297,6 +305,13 @@ fault lose x
         const QStringList script{u"--script"_s, u"-"_s};
         QTest::newRow("sqlite folder missing") << QStringList{u"--db"_s, u"sqlite:/no/existe/talvexor.db"_s} + script
                                                << u"no se pudo abrir la base de datos"_s;
+        // A mistyped path makes no new, empty database; --init-db is how to make one.
+        QTest::newRow("sqlite file missing") << QStringList{u"--db"_s, u"sqlite:TEMP/talvexr.db"_s} + script
+                                             << u"--init-db"_s;
+        QTest::newRow("sqlite file missing, demo data") << QStringList{u"--db"_s, u"sqlite:TEMP/talvexr.db"_s, u"--demo"_s}
+                                                        << u"no existe"_s;
+        QTest::newRow("damaged file") << QStringList{u"--db"_s, u"sqlite:TEMP/danado.db"_s} + script << u"dañado"_s;
+        QTest::newRow("no tables") << QStringList{u"--db"_s, u"sqlite:TEMP/vacio.db"_s} + script << u"--init-db"_s;
         QTest::newRow("no server") << QStringList{u"--db"_s, u"postgresql://nadie@127.0.0.1:1/nada"_s} + script
                                    << u"no se pudo abrir la base de datos"_s;
         QTest::newRow("unknown scheme") << QStringList{u"--db"_s, u"oracle://x"_s} + script << u"oracle://x"_s;
@@ -310,11 +325,64 @@ fault lose x
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
         TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
-        arguments.replaceInStrings(u"DEMO"_s, db->url());
+        QTemporaryDir temp;
+        arguments.replaceInStrings(u"DEMO"_s, db->url()).replaceInStrings(u"TEMP"_s, temp.path());
+        QFile damaged(temp.filePath(u"danado.db"_s));
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write(QByteArray(4096, 'x')) == 4096);
+        damaged.close();
+        QFile empty(temp.filePath(u"vacio.db"_s));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
         const HostRun run = runTalvexor(arguments, "dump\n");
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.errorOutput.contains(expected, Qt::CaseInsensitive), qPrintable(run.errorOutput));
         QVERIFY(run.events.isEmpty());
+        QVERIFY(!QFile::exists(temp.filePath(u"talvexr.db"_s)));
+    }
+
+    // A database that takes no writes opens for looking up only: an asset is shown, its letter and labels are
+    // offered, and nothing that writes (new, edit, deactivate, generate) is.
+    void databaseThatTakesNoWritesIsForLookingUp_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<QString>("taken"); // what is made read-only
+        QTest::newRow("sqlite file") << u"sqlite"_s << u"file"_s;
+        QTest::newRow("sqlite folder") << u"sqlite"_s << u"folder"_s;
+        QTest::newRow("postgresql") << u"postgresql"_s << u"database"_s;
+    }
+    void databaseThatTakesNoWritesIsForLookingUp()
+    {
+        QFETCH(QString, backend);
+        QFETCH(QString, taken);
+        TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
+        QString path; // made read-only, and writable again at the end
+        if (backend == u"postgresql"_s) {
+            db->execute(u"ALTER DATABASE "_s + db->value(u"SELECT current_database()"_s) + u" SET default_transaction_read_only = on"_s);
+        } else {
+            const QFileInfo file(db->url().mid(7));
+            path = taken == u"file"_s ? file.absoluteFilePath() : file.absolutePath();
+            // Root writes whatever the mode says, unless the file is immutable.
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner);
+            if (::access(QFile::encodeName(path).constData(), W_OK) == 0)
+                QProcess::execute(u"chattr"_s, {u"+i"_s, path});
+            if (::access(QFile::encodeName(path).constData(), W_OK) == 0)
+                QSKIP("neither the mode nor chattr makes the database read-only for this user");
+        }
+        const HostRun run = runTalvexor({u"--db"_s, db->url(), u"--script"_s, u"-"_s},
+                                        "dump Controles\n"
+                                        "set txt_Af_Cve_Activo_Fijo text 0000000007\nkey txt_Af_Cve_Activo_Fijo Return\n"
+                                        "dump Controles txt_Af_Descripcion\n"
+                                        "toolbar Nuevo\n");
+        if (!path.isEmpty()) {
+            QProcess::execute(u"chattr"_s, {u"-i"_s, path});
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QVERIFY2(run.exitCode == 1, qPrintable(run.errorOutput));
+        auto offered = [&](int dump) { return run.dump(dump).value(u"toolbar"_s).toObject().value(u"offered"_s).toVariant().toStringList(); };
+        QCOMPARE(offered(0), QStringList{u"Salir"_s});
+        QCOMPARE(offered(1), (QStringList{u"Informacion"_s, u"Salir"_s, u"B1"_s, u"B2"_s}));
+        QCOMPARE(dumpedControl(run.dump(1), u"txt_Af_Descripcion"_s).value(u"text"_s).toString(), u"Servidor de rack 2U"_s);
+        QCOMPARE(run.errors(), QStringList{u"line 5: La barra no ofrece Nuevo ahora."_s});
     }
 
     void runsWithoutADisplay()

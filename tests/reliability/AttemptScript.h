@@ -8,9 +8,12 @@
 #include "tests/support/HostScript.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QProcess>
 #include <QStringList>
 #include <QTest>
 #include <QThread>
@@ -115,11 +118,12 @@ public:
         return required(key, description) + setText(QStringLiteral("txtNSerie"), serial) + setText(QStringLiteral("txtNEconomico"), economic)
                + setText(QStringLiteral("txtUser1"), tag) + grid(distribution) + QStringLiteral("toolbar Aceptar\n");
     }
-    // A stored asset shown, changed and accepted; an empty serial is left as loaded.
+    // A stored asset shown, changed and accepted; an empty serial is left as loaded. seeLoaded: the tag it was
+    // shown with is dumped before the change (Outcome::seen).
     static QString edit(const QString &key, const QString &description, const QString &tag, const QString &serial,
-                        const QStringList &distribution)
+                        const QStringList &distribution, bool seeLoaded = false)
     {
-        return load(key) + QStringLiteral("toolbar Modificar\n") + setText(QStringLiteral("txt_Af_Descripcion"), description)
+        return load(key) + (seeLoaded ? QStringLiteral("dump txtUser1\n") : QString()) + QStringLiteral("toolbar Modificar\n") + setText(QStringLiteral("txt_Af_Descripcion"), description)
                + setText(QStringLiteral("txtUser1"), tag) + (serial.isEmpty() ? QString() : setText(QStringLiteral("txtNSerie"), serial))
                + grid(distribution) + QStringLiteral("toolbar Aceptar\n");
     }
@@ -128,7 +132,9 @@ public:
     int add(const QString &lines, bool cancelAfter = true, const QStringList &dumped = {})
     {
         m_firstLines << int(m_lines.size()) + 1;
-        m_lines += lines.split(u'\n', Qt::SkipEmptyParts);
+        const QStringList own = lines.split(u'\n', Qt::SkipEmptyParts);
+        m_dumpsInside << int(std::count_if(own.begin(), own.end(), [](const QString &l) { return l.startsWith(u"dump "); }));
+        m_lines += own;
         m_lines << (QStringList{QStringLiteral("dump Controles")} + dumped).join(u' ');
         if (cancelAfter)
             m_lines << CancelLine;
@@ -146,6 +152,7 @@ public:
         bool finished = false;                     // its dump was written
         QStringList ids, prompts, errors, printed; // messages shown, lines failed ("line N: text"), files printed
         QJsonObject dump;                          // the toolbar and the controls named, after it
+        QList<QJsonObject> seen;                   // the dumps of its own lines, before that one
         bool editing() const { return toolbar(u"editando").toBool(); } // a save that did not go through
         bool stored() const { return !editing() && ids.isEmpty(); }    // a save that did
         // Back in key entry: a command that committed.
@@ -170,6 +177,8 @@ public:
                 out[current].prompts << event.value(u"prompt").toString();
             } else if (current < out.size() && kind == u"reporte") {
                 out[current].printed << event.value(u"file").toString();
+            } else if (current < out.size() && kind == u"dump" && out[current].seen.size() < m_dumpsInside.at(first + current)) {
+                out[current].seen << event;
             } else if (current < out.size() && kind == u"dump") {
                 out[current].dump = event;
                 out[current++].finished = true;
@@ -190,5 +199,63 @@ private:
     static inline const QString KeyBox = QStringLiteral("txt_Af_Cve_Activo_Fijo");
     static inline const QString CancelLine = QStringLiteral("toolbar Cancelar");
     QStringList m_lines;
-    QList<int> m_firstLines; // of each attempt, 1-based as the host counts
+    QList<int> m_firstLines;  // of each attempt, 1-based as the host counts
+    QList<int> m_dumpsInside; // of each attempt, before its closing one
+};
+
+// A host driven step by step, as a user at one window: a step's lines go to its standard input with a closing
+// `dump Controles`, and what came of them is read once that dump is out.
+class LiveHost
+{
+public:
+    LiveHost(const QString &url, const QString &user)
+    {
+        m_process.start(qEnvironmentVariable("TALVEXOR_BIN_DIR") + QStringLiteral("/talvexor"),
+                        {QStringLiteral("--db"), url, QStringLiteral("--usuario"), user, QStringLiteral("--script"), QStringLiteral("-")});
+        m_process.waitForStarted();
+    }
+    ~LiveHost()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(20000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+    // The lines sent, without waiting for them.
+    void send(const QString &lines, const QStringList &dumped = {})
+    {
+        m_process.write((lines + (QStringList{QStringLiteral("dump Controles")} + dumped).join(u' ') + u'\n').toUtf8());
+    }
+    // What the lines of the last send did: their messages and failed lines, and the closing dump (unfinished when
+    // the host stopped or hung).
+    AttemptScript::Outcome receive()
+    {
+        AttemptScript::Outcome o;
+        for (QDeadlineTimer deadline(120000); !o.finished && !deadline.hasExpired();) {
+            if (!m_process.canReadLine() && !m_process.waitForReadyRead(1000) && m_process.state() != QProcess::Running)
+                break;
+            while (!o.finished && m_process.canReadLine()) {
+                const QJsonObject event = QJsonDocument::fromJson(m_process.readLine()).object();
+                const QString kind = event.value(u"event").toString();
+                if (kind == u"mensaje") {
+                    o.ids << event.value(u"id").toString();
+                    o.prompts << event.value(u"prompt").toString();
+                } else if (kind == u"error") {
+                    o.errors << event.value(u"text").toString();
+                } else if (kind == u"dump") {
+                    o.dump = event;
+                    o.finished = true;
+                }
+            }
+        }
+        return o;
+    }
+    AttemptScript::Outcome step(const QString &lines, const QStringList &dumped = {})
+    {
+        send(lines, dumped);
+        return receive();
+    }
+
+private:
+    QProcess m_process;
 };

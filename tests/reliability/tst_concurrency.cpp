@@ -1,12 +1,16 @@
 // Many clerks at once on one PostgreSQL database: real hosts saving hundreds of assets each, fighting for keys,
 // serial and economic numbers, editing the same assets and deactivating, reactivating and generating equipment for
-// the same assets. Afterwards nothing is duplicated, half written or lost.
+// the same assets. Afterwards nothing is duplicated, half written or lost, and no edit went through over another
+// one it was not shown. Then two users on one asset, step by step in every order, on both backends; and a user
+// whose row another session holds, or whose session the server ended.
 #include "tests/reliability/AttemptScript.h"
 
 #include <QDeadlineTimer>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QSqlQuery>
 #include <future>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +21,9 @@ class tst_Concurrency : public QObject
 private Q_SLOTS:
     void hostsSaveAtOnce();
     void firstKeysOfATableAtOnce();
+    void twoUsersOnOneAsset_data() { TestDatabase::addBackendRows(); }
+    void twoUsersOnOneAsset();
+    void heldRowAndEndedSession();
 };
 
 namespace {
@@ -32,10 +39,12 @@ struct Command
     QSet<QString> refusals;
     QString movement = {};
 };
-const QSet<QString> SaveRefusals = {u"ERR-ID:7500002"_s, u"ERR-ID:7500008"_s, u"ERR-ID:7500009"_s, u"ERR-ID:7500028"_s};
+const QSet<QString> SaveRefusals = {u"ERR-ID:7500002"_s, u"ERR-ID:7500008"_s, u"ERR-ID:7500009"_s, u"ERR-ID:7500028"_s,
+                                    u"ERR-ID:7500060"_s};
 const Command Commands[] = {{{}, SaveRefusals}, {{}, SaveRefusals},
-                            {u"B3"_s, {u"ERR-ID:7500034"_s, u"ERR-ID:7500035"_s, u"ERR-ID:7500042"_s}},
-                            {u"Eliminar"_s, {u"ERR-ID:7500044"_s}, u"Baja"_s}, {u"Reactivar"_s, {u"ERR-ID:7500046"_s}, u"Reactivación"_s}};
+                            {u"B3"_s, {u"ERR-ID:7500034"_s, u"ERR-ID:7500035"_s, u"ERR-ID:7500042"_s, u"ERR-ID:7500063"_s}},
+                            {u"Eliminar"_s, {u"ERR-ID:7500044"_s, u"ERR-ID:7500061"_s}, u"Baja"_s},
+                            {u"Reactivar"_s, {u"ERR-ID:7500046"_s, u"ERR-ID:7500062"_s}, u"Reactivación"_s}};
 const QSet<QString> GenerationReports = {u"ERR-ID:7500036"_s, u"ERR-ID:7500037"_s, u"ERR-ID:7500038"_s,
                                          u"ERR-ID:7500039"_s, u"ERR-ID:7500040"_s, u"ERR-ID:7500041"_s};
 
@@ -61,7 +70,7 @@ void hostScript(int h, int saves, AttemptScript &script, QList<Plan> &plans)
             p.key = Edited.at((i + h) % Edited.size());
             p.row = {p.key, u"Cambio "_s + p.tag, i % 30 == 7 ? u"SF%1"_s.arg(slot) : QString(), QString()};
             p.distribution = AttemptScript::spread(i + h, 3);
-            script.add(AttemptScript::edit(p.key, p.row[1], p.tag, p.row[2], p.distribution));
+            script.add(AttemptScript::edit(p.key, p.row[1], p.tag, p.row[2], p.distribution, true));
         } else {
             p.key = i % 10 == 0 ? u"F%1"_s.arg(slot, 3, 10, QLatin1Char('0')) : u"%1N%2"_s.arg(who).arg(i, 3, 10, QLatin1Char('0'));
             p.row = {p.key, u"Alta "_s + p.tag, i % 10 == 1 ? u"SF%1"_s.arg(slot) : u"S-%1-%2"_s.arg(who).arg(i),
@@ -118,10 +127,12 @@ void tst_Concurrency::hostsSaveAtOnce()
         rowOfTag.insert(row.section(u'|', 0, 0), row.section(u'|', 1));
     int stored = 0, committed = 0;
     QMap<QString, int> refusals, commandRefusals;    // by message id
+    QMap<QString, int> failureReasons;               // of the saves that failed (7500028), by their first words
     QMap<QString, int> wins;                         // fought key -> saves of it that went through
     QMap<QString, int> expectedAudit, expectedMoves; // key|operator(|action) -> commands that went through
     QMap<QString, int> generated;                    // key|table -> 1 when a generation reported making it
     QMap<QString, Plan> editOfTag;                   // the edits that went through
+    QMap<QString, QString> shownTagOfEdit;           // tag of an edit that went through -> the tag it was shown
     for (int h = 0; h < hosts; ++h) {
         const QString who = u"H%1"_s.arg(h + 1);
         const HostRun run = running[h].get();
@@ -143,6 +154,8 @@ void tst_Concurrency::hostsSaveAtOnce()
             if (!through) {
                 // Refused: with one message it may meet, and a save keeps what was typed.
                 (save ? refusals : commandRefusals)[o.ids.value(0)] += 1;
+                if (o.ids.value(0) == u"ERR-ID:7500028"_s)
+                    failureReasons[o.prompts.value(0).section(u'\n', 0, 0).left(60)] += 1;
                 if (o.ids.size() != 1 || failures != 1 || o.prompts.value(0).isEmpty() || (save && !o.editing()))
                     fail(at + u"neither went through nor was refused with its message: "_s + o.ids.join(u',') + u' '
                          + o.prompts.join(u" / "_s).left(300));
@@ -157,9 +170,10 @@ void tst_Concurrency::hostsSaveAtOnce()
                 expectedAudit[p.key + u'|' + who] += 1;
                 if (!save)
                     expectedMoves[p.key + u'|' + who + u'|' + Commands[p.kind].movement] += 1;
-                else if (p.kind == Edit)
+                else if (p.kind == Edit) {
                     editOfTag.insert(p.tag, p);
-                else if (p.key.startsWith(u'F'))
+                    shownTagOfEdit.insert(p.tag, dumpedControl(o.seen.value(0), u"txtUser1"_s).value(u"text").toString());
+                } else if (p.key.startsWith(u'F'))
                     wins[p.key] += 1;
             }
             (save ? stored : committed) += through;
@@ -196,6 +210,25 @@ void tst_Concurrency::hostsSaveAtOnce()
                                                  || distributionOf(*db, key) != edit->distribution)
             fail(u"%1 is not wholly one edit that went through: %2 %3"_s.arg(key, row, distributionOf(*db, key).join(u',')));
     }
+    // No lost update: the edits of an asset that went through are one chain, each shown the one before it (or the
+    // row as prepared), never two shown the same row.
+    QMap<QString, QString> editShownRow; // asset|tag shown -> the edit shown it
+    for (const auto &[tag, shown] : shownTagOfEdit.asKeyValueRange()) {
+        const QString key = editOfTag[tag].key, shownRow = key + u'|' + shown;
+        if (editShownRow.contains(shownRow))
+            fail(u"%1 and %2 both went through, both shown %3 as %4: one undid the other"_s.arg(editShownRow[shownRow], tag, key, shown));
+        editShownRow.insert(shownRow, tag);
+        if (shown != u"inicial"_s && editOfTag.value(shown).key != key)
+            fail(u"%1 went through over %2 of %3, which no edit that went through left"_s.arg(tag, shown, key));
+    }
+    // No deactivation or reactivation twice in a row.
+    QString previous;
+    for (const QString &move : rowsOf(*db, u"SELECT Mo_Clave, Mo_Accion, Mo_Operador FROM Movimiento WHERE Mo_Operador LIKE 'H%' "
+                                            "ORDER BY Mo_Clave, Mo_Numero"_s)) {
+        if (move.section(u'|', 0, 1) == previous.section(u'|', 0, 1))
+            fail(u"twice in a row: "_s + previous + u" then "_s + move);
+        previous = move;
+    }
     // Every registration and movement stands for a command that said it went through; equipment and vehicles were
     // made as reported, once, in their asset's state.
     auto compare = [&](const QString &what, const QMap<QString, int> &found, const QMap<QString, int> &expected) {
@@ -219,6 +252,8 @@ void tst_Concurrency::hostsSaveAtOnce()
             out << u"%1 x%2"_s.arg(id.mid(7)).arg(n);
         return out.join(u", "_s);
     };
+    for (const auto &[reason, n] : failureReasons.asKeyValueRange())
+        qInfo("7500028 x%d: %s", n, qPrintable(reason));
     qInfo("%d hosts, %d saves attempted: %d stored, %d refused with their message (%s); %d commands on the shared "
           "assets, %d committed, refused: %s; %d fought keys with one winner each; %.1f s; rows lost, duplicated or "
           "half-written: %d", hosts, hosts * saves, stored, hosts * saves - stored, qPrintable(byId(refusals)), hosts * (saves / 10),
@@ -258,6 +293,230 @@ void tst_Concurrency::firstKeysOfATableAtOnce()
     }
     QVERIFY2(made[0] != made[1], qPrintable(made.join(u" / "_s)));
     QCOMPARE(db->value(u"SELECT COUNT(*) FROM Equipo"_s).toInt(), before + 2);
+}
+
+namespace {
+
+// One user's part in a duel: what they prepare once the asset is shown (%1: the round), the command they press.
+struct Part
+{
+    QString prepare, press;
+};
+struct Duel
+{
+    const char *name;
+    QString startState;
+    Part ana, beto;
+};
+enum Result { Through, Refused, Withdrawn, Unclear };
+// What the duel's asset is like, as far as the commands go.
+struct Model
+{
+    QString state;
+    int version = 0;
+    bool equipment = false;
+};
+struct Prediction
+{
+    Result result[2];
+    Model end;
+    QStringList through; // "user|command", in the order they committed
+};
+
+const QMap<QString, QString> ChangedMeanwhile = {{u"Aceptar"_s, u"ERR-ID:7500060"_s}, {u"Eliminar"_s, u"ERR-ID:7500061"_s},
+                                                 {u"Reactivar"_s, u"ERR-ID:7500062"_s}, {u"B3"_s, u"ERR-ID:7500063"_s}};
+
+// Steps in order: a/b ANA/BETO shows the asset and prepares, A/B presses. What each press does: offered only for the
+// state its user was shown, refused when the asset changed since, else it changes the asset (generation leaves the
+// row as it was).
+Prediction predict(const Duel &duel, const QString &order)
+{
+    Prediction p{{Unclear, Unclear}, {duel.startState}, {}};
+    Model shown[2];
+    for (const QChar step : order) {
+        const int who = step.toLower() == u'b';
+        if (step.isLower()) {
+            shown[who] = p.end;
+            continue;
+        }
+        const QString press = (who ? duel.beto : duel.ana).press;
+        if ((press == u"Reactivar"_s) != (shown[who].state == u"BA"_s)) {
+            p.result[who] = Withdrawn;
+        } else if (shown[who].version != p.end.version) {
+            p.result[who] = Refused;
+        } else {
+            p.result[who] = Through;
+            p.through << (who ? u"BETO|"_s : u"ANA|"_s) + press;
+            p.end.equipment |= press == u"B3"_s;
+            p.end.version += press != u"B3"_s;
+            p.end.state = press == u"Eliminar"_s ? u"BA"_s : press == u"Reactivar"_s ? u"AC"_s : p.end.state;
+        }
+    }
+    return p;
+}
+
+Result resultOf(const AttemptScript::Outcome &o, const QString &press)
+{
+    if (!o.finished)
+        return Unclear;
+    if (o.errors.size() == 1 && o.errors[0].contains(u"no ofrece"_s) && o.ids.isEmpty())
+        return Withdrawn;
+    if (!o.errors.isEmpty())
+        return Unclear;
+    if (o.ids == QStringList{ChangedMeanwhile[press]})
+        return Refused;
+    const bool done = press == u"B3"_s ? o.ids == QStringList{u"ERR-ID:7500036"_s} : o.ids.isEmpty() && !o.editing();
+    return done ? Through : Unclear;
+}
+
+} // namespace
+
+// Two users, ANA and BETO, at two windows on one asset: each shows it and prepares a command, then presses it, in
+// every order of those four steps and with both presses at once, for each pair of commands. Each press goes through,
+// is refused with its message (naming the other user; a refused save keeps what was typed), or is not offered,
+// exactly as the asset's history says; and the database holds every change that went through, each movement once.
+void tst_Concurrency::twoUsersOnOneAsset()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
+    typeAsTyped(*db);
+    const QString key = u"0000000002"_s;
+    const Part describe{u"toolbar Modificar\nset txt_Af_Descripcion text \"Ana %1\"\n"_s, u"Aceptar"_s};
+    const Part serial{u"toolbar Modificar\nset txtNSerie text \"SB%1\"\nset txtUser1 text \"Beto %1\"\n"_s, u"Aceptar"_s};
+    const Part deactivate{{}, u"Eliminar"_s}, reactivate{{}, u"Reactivar"_s}, generate{{}, u"B3"_s};
+    const Duel duels[] = {{"edit and save", u"AC"_s, describe, serial},
+                          {"two deactivations", u"AC"_s, deactivate, deactivate},
+                          {"edit and deactivation", u"AC"_s, describe, deactivate},
+                          {"two reactivations", u"BA"_s, reactivate, reactivate},
+                          {"generation and deactivation", u"AC"_s, generate, deactivate}};
+    // "*": both presses sent at once, a few random milliseconds apart, in a random order.
+    const QStringList orders = {u"aAbB"_s, u"abAB"_s, u"abBA"_s, u"baAB"_s, u"baBA"_s, u"bBaA"_s, u"ab*"_s, u"ba*"_s};
+    LiveHost hosts[2] = {{db->url(), u"ANA"_s}, {db->url(), u"BETO"_s}};
+    const QString names[2] = {u"ANA"_s, u"BETO"_s};
+    QStringList wrong;
+    QMap<QString, int> tally;
+    // Each duel in every order three times over: the presses at once meet in a different order each time.
+    const int duelCount = int(std::size(duels)), rounds = 3 * duelCount * int(orders.size());
+    for (int round = 1; round <= rounds; ++round) {
+        const Duel &duel = duels[(round - 1) / orders.size() % duelCount];
+        const QString &order = orders[(round - 1) % orders.size()];
+        const QString at = u"%1, %2: "_s.arg(QLatin1String(duel.name), order);
+        const QString where = u" WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key);
+        db->execute(u"UPDATE Activo_Fijo SET Af_Descripcion = 'Inicial', Af_Numero_Serie = 'S-DUELO', Af_UserDef_1 = '', "
+                    "Es_Cve_Estado = '%1', Oper_Baja = '', Fecha_Baja = NULL"_s.arg(duel.startState) + where);
+        db->execute(u"DELETE FROM Equipo WHERE Eq_Activo_Fijo = '%1'"_s.arg(key));
+        const int movesBefore = db->value(u"SELECT COALESCE(MAX(Mo_Numero), 0) FROM Movimiento"_s).toInt();
+        const Part parts[2] = {duel.ana, duel.beto};
+        auto pressLine = [&](int who) { return u"toolbar "_s + parts[who].press + u'\n'; };
+        AttemptScript::Outcome pressed[2];
+        for (const QChar step : order) {
+            const int who = step.toLower() == u'b';
+            if (step == u'*') {
+                const int first = int(QRandomGenerator::global()->bounded(2));
+                hosts[first].send(pressLine(first), {u"txt_Af_Descripcion"_s});
+                QThread::msleep(QRandomGenerator::global()->bounded(30));
+                hosts[1 - first].send(pressLine(1 - first), {u"txt_Af_Descripcion"_s});
+                pressed[first] = hosts[first].receive();
+                pressed[1 - first] = hosts[1 - first].receive();
+            } else if (step.isLower()) {
+                // The key typed anew, as the user would: entering the shown key again keeps the commands it offered.
+                hosts[who].step(AttemptScript::setText(u"txt_Af_Cve_Activo_Fijo"_s, {}) + AttemptScript::load(key)
+                                + QString(parts[who].prepare).replace(u"%1"_s, QString::number(round)));
+            } else {
+                pressed[who] = hosts[who].step(pressLine(who), {u"txt_Af_Descripcion"_s});
+            }
+        }
+        const Result results[2] = {resultOf(pressed[0], parts[0].press), resultOf(pressed[1], parts[1].press)};
+        // At once, either may have been first.
+        QStringList expansions{order};
+        if (order.endsWith(u'*'))
+            expansions = {order.left(2) + u"AB"_s, order.left(2) + u"BA"_s};
+        std::optional<Prediction> matched;
+        for (const QString &expansion : expansions) {
+            const Prediction p = predict(duel, expansion);
+            if (p.result[0] == results[0] && p.result[1] == results[1])
+                matched = p;
+        }
+        if (!matched) {
+            wrong << at + u"ANA %1 (%2), BETO %3 (%4)"_s.arg(results[0]).arg(pressed[0].ids.join(u',') + pressed[0].errors.join(u';'))
+                             .arg(results[1]).arg(pressed[1].ids.join(u',') + pressed[1].errors.join(u';'));
+        }
+        for (int who = 0; who < 2; ++who) {
+            tally[QStringLiteral("through,refused,withdrawn,unclear").split(u',').at(results[who])] += 1;
+            if (results[who] != Refused)
+                continue;
+            if (!pressed[who].prompts.value(0).contains(u"El usuario "_s + names[1 - who]))
+                wrong << at + u"the refusal does not name who changed it: "_s + pressed[who].prompts.value(0);
+            const QString typed = dumpedControl(pressed[who].dump, u"txt_Af_Descripcion"_s).value(u"text").toString();
+            if (parts[who].prepare == describe.prepare && (!pressed[who].editing() || typed != u"Ana %1"_s.arg(round)))
+                wrong << at + u"the refused save did not keep what was typed: "_s + typed;
+        }
+        if (matched) {
+            // Every change that went through is there, nothing else: no update lost, no movement twice.
+            const Prediction &p = *matched;
+            const auto saved = [&](int who) { return p.through.contains(names[who] + u"|Aceptar"_s); };
+            const QString expected = QStringList{p.end.state, saved(0) && parts[0].prepare == describe.prepare ? u"Ana %1"_s.arg(round) : u"Inicial"_s,
+                                                 saved(1) && parts[1].prepare == serial.prepare ? u"SB%1"_s.arg(round) : u"S-DUELO"_s,
+                                                 p.end.equipment ? p.end.state : u"no equipment"_s}.join(u'|');
+            const QString found = db->value(u"SELECT a.Es_Cve_Estado || '|' || a.Af_Descripcion || '|' || a.Af_Numero_Serie || '|' || "
+                                            "COALESCE(e.Es_Cve_Estado, 'no equipment') FROM Activo_Fijo a LEFT JOIN Equipo e "
+                                            "ON e.Eq_Activo_Fijo = a.Af_Cve_Activo_Fijo WHERE a.Af_Cve_Activo_Fijo = '%1'"_s.arg(key));
+            if (found != expected)
+                wrong << at + u"the asset is "_s + found + u" after "_s + p.through.join(u", "_s) + u", not "_s + expected;
+            QStringList moves;
+            for (const QString &through : p.through) {
+                if (!through.endsWith(u"Aceptar"_s) && !through.endsWith(u"B3"_s))
+                    moves << through.section(u'|', 0, 0) + (through.endsWith(u"Eliminar"_s) ? u"|Baja"_s : u"|Reactivación"_s);
+            }
+            const QStringList made = rowsOf(*db, u"SELECT Mo_Operador, Mo_Accion FROM Movimiento WHERE Mo_Numero > %1 ORDER BY Mo_Numero"_s.arg(movesBefore));
+            if (made != moves)
+                wrong << at + u"movements "_s + made.join(u", "_s) + u" for "_s + moves.join(u", "_s);
+        }
+        for (LiveHost &host : hosts) {
+            if (host.step({}).editing())
+                host.step(u"toolbar Cancelar\n"_s);
+        }
+    }
+    qInfo("%s: %d rounds of two users on one asset; presses: %d went through, %d refused with their message, %d not "
+          "offered, %d unclear; wrong: %d", qPrintable(backend), rounds, tally[u"through"_s], tally[u"refused"_s],
+          tally[u"withdrawn"_s], tally[u"unclear"_s], int(wrong.size()));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+}
+
+// A user's save on PostgreSQL while another session holds the asset's row (a frozen client, a long report): it waits
+// as long as SQLite would and then says so in the same words, keeping what was typed; it goes through once the row is
+// free. Then the server ends the user's session, as a restart does: the next command runs on a new one, unnoticed.
+void tst_Concurrency::heldRowAndEndedSession()
+{
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"postgresql"_s, true);
+    typeAsTyped(*db);
+    const QString key = u"0000000004"_s;
+    LiveHost ana(db->url(), u"ANA"_s);
+    QVERIFY(ana.step(AttemptScript::load(key) + u"toolbar Modificar\n"_s + AttemptScript::setText(u"txt_Af_Descripcion"_s, u"Esperando"_s)).editing());
+    auto holder = suite::Connection::open(db->url());
+    holder->BeginTrans();
+    holder->Execute(u"SELECT Af_Descripcion FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%1' FOR UPDATE"_s.arg(key));
+    QElapsedTimer clock;
+    clock.start();
+    const AttemptScript::Outcome waited = ana.step(u"toolbar Aceptar\n"_s, {u"txt_Af_Descripcion"_s});
+    const qint64 waitedMs = clock.elapsed();
+    // The row was held all along: the wait ended by itself.
+    QVERIFY(holder->Execute(u"SELECT 1 AS uno"_s)->fieldValue(0).toInt() == 1 && holder->inTransaction());
+    QCOMPARE(waited.ids, QStringList{u"ERR-ID:7500028"_s});
+    QVERIFY2(waited.prompts[0].startsWith(u"Otro usuario ocupaba los mismos datos a la vez; vuelva a intentarlo."_s), qPrintable(waited.prompts[0]));
+    QVERIFY(waited.editing());
+    QCOMPARE(dumpedControl(waited.dump, u"txt_Af_Descripcion"_s).value(u"text").toString(), u"Esperando"_s);
+    holder.reset(); // its transaction ends with its session
+    QVERIFY(ana.step(u"toolbar Aceptar\n"_s).stored());
+    QCOMPARE(db->value(u"SELECT Af_Descripcion FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key)), u"Esperando"_s);
+
+    QCOMPARE(db->value(u"SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE datname = current_database() "
+                       "AND pid <> pg_backend_pid()"_s), u"1"_s);
+    const AttemptScript::Outcome after = ana.step(AttemptScript::load(key) + u"toolbar Eliminar\n"_s);
+    QVERIFY2(after.ids.isEmpty() && after.errors.isEmpty() && after.idle(), qPrintable(after.prompts.join(u'/') + after.errors.join(u'/')));
+    QCOMPARE(db->value(u"SELECT Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key)), u"BA"_s);
+    qInfo("a save waited %.1f s for a row another session held, then said so; a session the server ended came back unnoticed",
+          waitedMs / 1000.0);
 }
 
 QTEST_MAIN(tst_Concurrency)
