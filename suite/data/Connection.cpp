@@ -1,6 +1,7 @@
 #include "suite/data/Connection.h"
 
 #include "suite/data/DatabaseFault.h"
+#include "suite/data/DecimalText.h"
 #include "suite/data/Dialect.h"
 #include "suite/data/StatementFault.h"
 #include "suite/data/StatementTrace.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
@@ -114,6 +116,9 @@ struct Connection::Private
     {
         QSqlQuery query(db);
         query.setForwardOnly(true);
+        // NUMERIC values as the text the server writes, every digit of it; Qt
+        // would hand them over as doubles.
+        query.setNumericalPrecisionPolicy(QSql::HighPrecision);
         QStringList columns;
         QVector<QVector<QVariant>> rows;
         run(self, statement, query, counted, [&] {
@@ -121,8 +126,11 @@ struct Connection::Private
                 return;
             const QSqlRecord record = query.record();
             columns.reserve(record.count());
-            for (int i = 0; i < record.count(); ++i)
+            QVector<bool> numeric;
+            for (int i = 0; i < record.count(); ++i) {
                 columns.append(record.fieldName(i));
+                numeric.append(record.field(i).metaType().id() == QMetaType::Double);
+            }
             while (query.next()) {
                 QVector<QVariant> row;
                 row.reserve(columns.size());
@@ -131,6 +139,11 @@ struct Connection::Private
                     // A NULL keeps a type, so isValid() tells it from a missing value.
                     if (!value.isValid())
                         value = QVariant(QMetaType::fromType<QString>());
+                    // A number a double stands for exactly is a double; a longer one stays its exact text.
+                    if (numeric.at(i) && value.typeId() == QMetaType::QString && !value.isNull()) {
+                        if (const std::optional<QString> exact = DecimalText::canonical(value.toString()))
+                            value = DecimalText::toVariant(*exact);
+                    }
                     row.append(dialect->normalize(columns.at(i), value));
                 }
                 rows.append(std::move(row));

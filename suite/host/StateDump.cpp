@@ -64,7 +64,12 @@ void addKindState(JsonText &state, QWidget *control)
 {
     if (auto *box = qobject_cast<txtKIT *>(control)) {
         state.add(u"text"_s, box->text());
-        state.add(u"valor"_s, JsonText::fromVariant(box->valor()));
+        // A number as the exact decimal the box holds, not a double near it.
+        if (box->numericKind() != txtKIT::NotNumeric && !box->decimal().isEmpty())
+            state.addRaw(u"valor"_s, box->decimal());
+        else
+            state.add(u"valor"_s, box->numericKind() != txtKIT::NotNumeric ? QJsonValue(QJsonValue::Null)
+                                                                           : JsonText::fromVariant(box->valor()));
         if (box->esclave()) {
             state.add(u"nuevo"_s, box->nuevo());
             state.add(u"formatoclave"_s, box->formatoclave());
@@ -78,7 +83,7 @@ void addKindState(JsonText &state, QWidget *control)
     } else if (auto *button = qobject_cast<QAbstractButton *>(control); button && button->isCheckable()) {
         state.add(u"value"_s, button->isChecked());
     } else if (auto *picker = qobject_cast<dpFecha *>(control)) {
-        state.add(u"date"_s, picker->date().toString(Qt::ISODate));
+        state.add(u"date"_s, picker->kitDate().toString(Qt::ISODate)); // "" when it holds no date
     } else if (auto *list = qobject_cast<ListView *>(control)) {
         QStringList columns;
         for (int c = 0; c < list->columnHeaderCount(); ++c)

@@ -1,5 +1,6 @@
 #include "suite/kit/DataGrid.h"
 
+#include "suite/data/DecimalText.h"
 #include "suite/kit/KitEnabled.h"
 #include "suite/kit/MessageBoxPresenter.h"
 #include "suite/kit/NumberFormat.h"
@@ -150,14 +151,11 @@ QString DataGrid::displayText(int column, const QVariant &value) const
         return QString();
     if (!isNumeric(column))
         return value.toString();
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok)
-        return value.toString();
+    const std::optional<QString> number = DecimalText::fromVariant(value);
+    if (!number)
+        return value.toString(); // a text that is no number shows as typed
     const QString pattern = columnNumberFormat(column);
-    if (pattern.isEmpty())
-        return QString::number(number, 'g', 15);
-    return NumberFormat(pattern).format(number);
+    return pattern.isEmpty() ? *number : NumberFormat(pattern).formatDecimal(*number);
 }
 
 QVariant DataGrid::valueFromText(int column, const QString &text) const
@@ -166,10 +164,10 @@ QVariant DataGrid::valueFromText(int column, const QString &text) const
         return text;
     if (text.trimmed().isEmpty())
         return QVariant();
-    const std::optional<double> number = NumberFormat(columnNumberFormat(column)).parse(text);
+    const std::optional<QString> number = NumberFormat(columnNumberFormat(column)).read(text);
     if (!number)
         return text;   // not a number: kept as typed, the screen refuses it
-    return *number;
+    return DecimalText::toVariant(*number);
 }
 
 void DataGrid::storeText(int row, int column, const QString &text)
@@ -180,7 +178,7 @@ void DataGrid::storeText(int row, int column, const QString &text)
         setItem(row, column, cell);
     }
     const QVariant value = valueFromText(column, text);
-    const bool number = isNumeric(column) && value.typeId() == QMetaType::Double;
+    const bool number = isNumeric(column) && DecimalText::fromVariant(value).has_value();
     cell->setData(ValueRole, value);
     cell->setData(Qt::DisplayRole, number ? displayText(column, value) : text);
     if (isNumeric(column))
@@ -194,11 +192,11 @@ void DataGrid::storeValue(int row, int column, const QVariant &value)
         cell = new QTableWidgetItem();
         setItem(row, column, cell);
     }
+    // A number is kept exactly, as given or read; a text as typed would be.
     QVariant stored = value;
     if (isNumeric(column) && value.isValid() && !value.isNull()) {
-        bool ok = false;
-        const double number = value.toString().isEmpty() ? 0.0 : value.toDouble(&ok);
-        stored = ok ? QVariant(number) : valueFromText(column, value.toString());
+        const std::optional<QString> number = DecimalText::fromVariant(value);
+        stored = number ? DecimalText::toVariant(*number) : valueFromText(column, value.toString());
     }
     cell->setData(ValueRole, stored);
     cell->setData(Qt::DisplayRole, displayText(column, stored));

@@ -1,7 +1,10 @@
 #include "suite/kit/NumberFormat.h"
 
-#include <QLocale>
-#include <cmath>
+#include "suite/data/DecimalText.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace suite {
 
@@ -35,61 +38,65 @@ NumberFormat::NumberFormat(const QString &pattern)
 
 QString NumberFormat::format(double value) const
 {
-    double shown = m_percent ? value * 100.0 : value;
-    if (!std::isfinite(shown))
-        shown = 0;
-    QLocale c(QLocale::C);
-    c.setNumberOptions(m_grouping ? QLocale::NumberOptions() : QLocale::OmitGroupSeparator);
-    QString text = c.toString(shown, 'f', m_maxDecimals);
-    if (m_maxDecimals > m_minDecimals) {
-        const qsizetype point = text.indexOf(QLatin1Char('.'));
-        qsizetype keep = text.size();
-        const qsizetype minimum = point + 1 + m_minDecimals;
-        while (keep > minimum && text.at(keep - 1) == QLatin1Char('0'))
-            --keep;
-        if (keep == point + 1)
-            keep = point;   // no decimals left: no point either
-        text.truncate(keep);
-    }
-    if (text.startsWith(QLatin1Char('-'))) {
-        // "-0.00" reads oddly; a rounded-away negative is zero.
-        bool allZero = true;
-        for (qsizetype j = 1; j < text.size(); ++j) {
-            const QChar ch = text.at(j);
-            if (ch.isDigit() && ch != QLatin1Char('0'))
-                allZero = false;
-        }
-        if (allZero)
-            text.remove(0, 1);
-        else
-            return QLatin1Char('-') + m_prefix + text.mid(1) + (m_percent ? QStringLiteral("%") : QString());
-    }
-    return m_prefix + text + (m_percent ? QStringLiteral("%") : QString());
+    return formatDecimal(DecimalText::fromDouble(value).value_or(u"0"_s));
 }
 
-std::optional<double> NumberFormat::parse(const QString &text) const
+QString NumberFormat::formatDecimal(const QString &canonical) const
+{
+    const QString shown = DecimalText::rounded(m_percent ? DecimalText::shifted(canonical, 2) : canonical,
+                                               m_maxDecimals);
+    // A value rounded away to nothing shows no minus sign.
+    const bool negative = DecimalText::isNegative(shown);
+    const QString digits = negative ? shown.mid(1) : shown;
+    const qsizetype point = digits.indexOf(u'.');
+    QString whole = point < 0 ? digits : digits.left(point);
+    QString fraction = point < 0 ? QString() : digits.mid(point + 1);
+    while (fraction.size() < m_minDecimals)
+        fraction += u'0';
+    if (m_grouping) {
+        for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+            whole.insert(at, u',');
+    }
+    return (negative ? u"-"_s : QString()) + m_prefix + whole + (fraction.isEmpty() ? QString() : u'.' + fraction)
+           + (m_percent ? u"%"_s : QString());
+}
+
+QString NumberFormat::plain(const QString &canonical) const
+{
+    return m_percent ? DecimalText::shifted(canonical, 2) + u'%' : canonical;
+}
+
+std::optional<QString> NumberFormat::read(const QString &text) const
 {
     QString t = text.trimmed();
-    if (!m_prefix.isEmpty())
-        t.remove(m_prefix);
-    t.remove(QLatin1Char(','));
-    t.remove(QLatin1Char(' '));
-    bool percent = false;
-    if (t.endsWith(QLatin1Char('%'))) {
-        percent = true;
+    if (t.isEmpty())
+        return QString();
+    const bool negative = t.startsWith(u'-');
+    if (negative)
+        t.remove(0, 1);
+    if (!m_prefix.isEmpty() && t.startsWith(m_prefix))
+        t.remove(0, m_prefix.size());
+    if (t.endsWith(u'%')) {
+        if (!m_percent)
+            return std::nullopt;
         t.chop(1);
     }
-    if (t.isEmpty() || t == QLatin1String("-"))
-        return 0.0;
-    bool ok = false;
-    const double number = t.toDouble(&ok);
-    if (!ok)
-        return std::nullopt;
-    // A ratio shown as percent is read back as the ratio, typed with or
-    // without the sign.
-    if (m_percent || percent)
-        return number / 100.0;
-    return number;
+    if (t.contains(u'-'))
+        return std::nullopt; // one minus, before everything else
+    const qsizetype point = t.indexOf(u'.');
+    QString whole = point < 0 ? t : t.left(point);
+    const QString fraction = point < 0 ? QString() : t.mid(point);
+    // Commas group the whole digits by thousands, and nothing else.
+    static const QRegularExpression grouped(u"^[0-9]{1,3}(,[0-9]{3})+$"_s);
+    if (whole.contains(u',')) {
+        if (!grouped.match(whole).hasMatch())
+            return std::nullopt;
+        whole.remove(u',');
+    }
+    const std::optional<QString> value = DecimalText::canonical((negative ? u"-"_s : QString()) + whole + fraction);
+    if (!value || !m_percent)
+        return value;
+    return DecimalText::shifted(*value, -2);
 }
 
 } // namespace suite

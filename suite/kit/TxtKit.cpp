@@ -1,6 +1,7 @@
 #include "suite/kit/TxtKit.h"
 
 #include "suite/data/Connection.h"
+#include "suite/data/DecimalText.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/KeyFormat.h"
@@ -37,14 +38,12 @@ NumberFormat formatOf(txtKIT::NumericKind kind)
     return NumberFormat();
 }
 
-// What may be typed into a numeric box besides digits.
+// What may be typed into a numeric box besides digits. A point or a comma
+// is taken in any numeric box, so that a fraction or a misplaced comma is
+// refused in words when the box is left instead of vanishing as it is typed.
 bool acceptedInNumber(txtKIT::NumericKind kind, QChar c)
 {
-    if (c.isDigit() || c == QLatin1Char('-'))
-        return true;
-    if (kind == txtKIT::Integer)
-        return false;
-    if (c == QLatin1Char('.') || c == QLatin1Char(','))
+    if (c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char(','))
         return true;
     if (kind == txtKIT::Currency && c == QLatin1Char('$'))
         return true;
@@ -102,67 +101,88 @@ txtKIT::NumericKind txtKIT::numericKind() const
     return NotNumeric;
 }
 
-QString txtKIT::zeroText() const
+std::optional<QString> txtKIT::exactValue() const
 {
     const NumericKind kind = numericKind();
-    return kind == NotNumeric ? QString() : formatOf(kind).format(0);
+    if (m_holdsValue)
+        return m_value;
+    std::optional<QString> value = formatOf(kind).read(text());
+    if (value && kind == Integer && DecimalText::decimals(*value) > 0)
+        return std::nullopt;
+    return value;
 }
 
 QVariant txtKIT::valor() const
 {
     const NumericKind kind = numericKind();
     if (kind == NotNumeric)
-        return text();
-    const std::optional<double> number = formatOf(kind).parse(text());
-    const double value = number.value_or(0.0);
-    // Beyond 64 bits the conversion is undefined: the number stays a double,
-    // for the caller's own range check to refuse.
-    if (kind == Integer && std::abs(value) < 9.0e18)
-        return QVariant(qlonglong(value));
-    if (kind == Integer)
-        return QVariant(value);
-    return QVariant(value);
+        return m_null ? QVariant(QMetaType::fromType<QString>()) : QVariant(text());
+    const std::optional<QString> value = exactValue();
+    if (!value)
+        return QVariant();
+    if (value->isEmpty())
+        return QVariant(QMetaType::fromType<double>());
+    if (kind == Integer) {
+        bool fits = false;
+        const qlonglong whole = value->toLongLong(&fits);
+        if (fits)
+            return whole;
+    }
+    return DecimalText::toVariant(*value);
 }
 
 bool txtKIT::holdsNumber() const
 {
-    const NumericKind kind = numericKind();
-    if (kind == NotNumeric)
-        return false;
-    const std::optional<double> number = formatOf(kind).parse(text());
-    return number && std::isfinite(*number);
+    return numericKind() != NotNumeric && exactValue().has_value();
+}
+
+QString txtKIT::decimal() const
+{
+    return numericKind() == NotNumeric ? QString() : exactValue().value_or(QString());
+}
+
+void txtKIT::showValue(const QString &canonical, bool plain)
+{
+    const NumberFormat format = formatOf(numericKind());
+    m_showing = true;
+    setText(canonical.isEmpty() ? QString() : plain ? format.plain(canonical) : format.formatDecimal(canonical));
+    m_showing = false;
+    m_value = canonical;
+    m_holdsValue = true;
+    m_null = false;
 }
 
 void txtKIT::setValor(const QVariant &value)
 {
     const NumericKind kind = numericKind();
-    if (!value.isValid() || value.isNull()) {
-        setText(kind == NotNumeric ? QString() : zeroText());
-        return;
-    }
+    const bool null = !value.isValid() || value.isNull();
     if (kind == NotNumeric) {
-        setText(value.toString());
+        setText(null ? QString() : value.toString());
+        m_null = null;
         return;
     }
-    const NumberFormat format = formatOf(kind);
-    double number = 0;
-    if (value.typeId() == QMetaType::QString) {
-        // A text handed to a numeric box is read as the box shows numbers;
-        // for a ratio box a plain "0.25" is the ratio itself.
-        const QString t = value.toString().trimmed();
-        bool ok = false;
-        const double plain = t.toDouble(&ok);
-        if (ok)
-            number = plain;
-        else
-            number = format.parse(t).value_or(0.0);
-    } else {
-        bool ok = false;
-        number = value.toDouble(&ok);
-        if (!ok)
-            number = 0;
+    if (null) {
+        showValue(QString(), false);
+        m_null = true;
+        return;
     }
-    setText(format.format(number));
+    std::optional<QString> number;
+    if (value.typeId() == QMetaType::QString) {
+        // A plain decimal is the value itself (a ratio box takes the ratio);
+        // anything else is read as a person would type it.
+        const QString t = value.toString().trimmed();
+        number = t.isEmpty() ? QString() : DecimalText::canonical(t);
+        if (!number)
+            number = formatOf(kind).read(t);
+        if (!number) {
+            // Not a number: shown as given, for the checks to refuse.
+            setText(value.toString());
+            return;
+        }
+    } else {
+        number = DecimalText::fromVariant(value.typeId() == QMetaType::Bool ? QVariant(value.toInt()) : value);
+    }
+    showValue(number.value_or(QString()), hasFocus());
 }
 
 bool txtKIT::isOwnEnabled() const
@@ -228,7 +248,11 @@ void txtKIT::setSqlControlResultado(const QString &name)
 
 void txtKIT::limpia()
 {
-    setText(zeroText());
+    if (numericKind() == NotNumeric)
+        setText(QString());
+    else
+        showValue(u"0"_s, false);
+    m_null = false;
 }
 
 void txtKIT::rellenaClave()
@@ -257,6 +281,7 @@ void txtKIT::buscaDescripcion()
     QWidget *box = resultBox();
     QString description;
     m_lookupFound = false;
+    m_lookupError.clear();
     const QString typed = text();
     if (!typed.isEmpty()) {
         try {
@@ -271,10 +296,12 @@ void txtKIT::buscaDescripcion()
                     m_lookupFound = true;
                 }
             }
-        } catch (const SuiteError &) {
-            // A lookup that cannot run describes nothing; the box stays usable.
+        } catch (const SuiteError &error) {
+            // A lookup that cannot run describes nothing; the box stays usable
+            // and keeps the reason for whoever must know (lookupError).
             description.clear();
             m_lookupFound = false;
+            m_lookupError = error.description();
         }
     }
     if (box)
@@ -321,6 +348,10 @@ void txtKIT::onTextChanged(const QString &text)
         setText(withoutLoneSurrogates(text));
         return;
     }
+    if (!m_showing) {
+        m_holdsValue = false;
+        m_null = false;
+    }
     // A description is read, not typed: it shows its beginning, not its end.
     if (isReadOnly() && !hasFocus())
         setCursorPosition(0);
@@ -347,13 +378,11 @@ void txtKIT::onTextEdited(const QString &typed)
 
 void txtKIT::reformatNumber()
 {
-    const NumericKind kind = numericKind();
-    if (kind == NotNumeric)
+    if (numericKind() == NotNumeric)
         return;
-    const NumberFormat format = formatOf(kind);
-    const std::optional<double> number = format.parse(text());
-    if (number)
-        setText(format.format(*number));
+    // Shown whole while it is being edited, in its style once it is left.
+    if (const std::optional<QString> value = exactValue())
+        showValue(*value, hasFocus());
 }
 
 bool txtKIT::event(QEvent *event)
@@ -439,6 +468,8 @@ void txtKIT::keyPressEvent(QKeyEvent *event)
 void txtKIT::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    if (event->reason() != Qt::PopupFocusReason && numericKind() != NotNumeric && !text().isEmpty())
+        reformatNumber();
     if (m_seleccionaronfocus && event->reason() != Qt::PopupFocusReason) {
         if (event->reason() == Qt::MouseFocusReason)
             QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
@@ -449,11 +480,16 @@ void txtKIT::focusInEvent(QFocusEvent *event)
 
 void txtKIT::focusOutEvent(QFocusEvent *event)
 {
-    if (event->reason() != Qt::PopupFocusReason) {
-        rellenaClave();
-        reformatNumber();
-    }
     QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    rellenaClave();
+    if (numericKind() == NotNumeric)
+        return;
+    if (holdsNumber())
+        reformatNumber();
+    else if (event->reason() != Qt::ActiveWindowFocusReason && isEnabled() && !isReadOnly())
+        Q_EMIT numeroRechazado();
 }
 
 void txtKIT::changeEvent(QEvent *event)

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace suite {
 
@@ -11,9 +12,14 @@ namespace suite {
 // and read back as a number through `valor`), upper-casing, a description
 // lookup that fills a sibling box as the text changes, and F2 search.
 //
-// Numeric styles: `tipodato` 2/3 or `formato` 1 integer ("1,234"); 4/5 or
+// Numeric styles: `tipodato` 2/3 or `formato` 1 integer ("1234"); 4/5 or
 // `formato` 5 double ("1,234.50"); 6 currency ("$1,234.5000"); 8 or `formato`
 // 8 a ratio shown as percent (0.25 shows "25.00%"). Any other code is text.
+// A numeric box holds its value exactly (`valor`, `decimal`); the style only
+// shows it, rounded, while the box is not being edited; with the focus the
+// box shows every digit. Typed text is read only as the screens write
+// numbers (NumberFormat::read); a text that does not read so stays as typed,
+// its `valor` is invalid and leaving the box raises `numeroRechazado`.
 //
 // Enter: a key box is filled first, then the entered event `Enter` is raised,
 // then, with `tabonenter`, the focus moves to the next control. In a box with
@@ -51,14 +57,22 @@ public:
     explicit txtKIT(QWidget *parent = nullptr);
     ~txtKIT() override;
 
-    // A number for numeric boxes (0 when the text cannot be read), the text
-    // otherwise. Accepts a number, a text, "" and Null/Empty (which empty the
-    // box: a numeric box then shows its zero text).
+    // Numeric boxes: the exact number (a double when one stands for it
+    // exactly, else its decimal text; a 64-bit integer in integer boxes), a
+    // null double for an empty box, an invalid value for a text that is no
+    // number. Other boxes: the text, or a null text while the box shows a
+    // database NULL untouched. Takes a number, a text (a numeric box reads
+    // it as typed; a plain decimal is the value itself, the ratio in a ratio
+    // box), "" (empties the box) and Null (empties it and remembers NULL).
     QVariant valor() const;
     void setValor(const QVariant &value);
-    // Whether the text reads as a number the way the box shows numbers (an
-    // empty box reads as zero); valor() says 0 for a text that does not.
+    // Numeric boxes: whether the text reads as a number of the box's style
+    // (an empty box does); the exact value in DecimalText's canonical form,
+    // "" when the box is empty or its text is no number.
     bool holdsNumber() const;
+    QString decimal() const;
+    // The box shows a database NULL that nobody has changed since.
+    bool holdsNull() const { return m_null; }
 
     bool isOwnEnabled() const;
     bool isLocked() const { return isReadOnly(); }
@@ -99,7 +113,6 @@ public:
     void setNuevo(bool on) { m_nuevo = on; }
 
     NumericKind numericKind() const;
-    QString zeroText() const;
 
     // Empties the box (a numeric box shows its zero text).
     Q_INVOKABLE void limpia();
@@ -113,10 +126,17 @@ public:
 
     // Whether the last lookup found a row (false when the box is empty).
     bool lookupFound() const { return m_lookupFound; }
+    // Why the last lookup could not run (the database's text); empty when it
+    // ran. The box then describes nothing and stays usable; a caller that
+    // must not go on after a failed read asks here.
+    QString lookupError() const { return m_lookupError; }
 
 Q_SIGNALS:
     void Enter();
     void Change();
+    // A numeric box was left (not for another window or a popup) with a text
+    // that is no number of its style; the text stays for the user to correct.
+    void numeroRechazado();
     // Shift+F2 in a box with `transaccion`: the host may open that screen.
     void abrirTransaccion(const QString &transaccion);
 
@@ -132,6 +152,8 @@ private:
     void onTextChanged(const QString &text);
     void onTextEdited(const QString &text);
     void reformatNumber();
+    std::optional<QString> exactValue() const;
+    void showValue(const QString &canonical, bool plain);
     void applyLook();
     bool forcesUpperCase() const;
     QWidget *resultBox() const;
@@ -153,7 +175,14 @@ private:
     QString m_formatoclave;
     bool m_nuevo = false;
     bool m_lookupFound = false;
+    QString m_lookupError;
     bool m_upperCasing = false;
+    // The value a numeric box shows (maybe rounded): valid while the text is
+    // the one showValue() put there.
+    QString m_value;
+    bool m_holdsValue = false;
+    bool m_showing = false;
+    bool m_null = false;
 };
 
 } // namespace suite

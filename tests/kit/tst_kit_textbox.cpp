@@ -108,17 +108,11 @@ private Q_SLOTS:
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_3, u"3"_s, Qt::AltModifier);
         QCOMPARE(box->text(), QString());
 
-        // A letter is not a number's; an integer takes no decimal point.
+        // A letter is not a number's.
         box->setTipodato(6);
         QTest::keyClicks(box, u"1x234.5"_s);
         QCOMPARE(box->text(), u"1234.5"_s);
         QCOMPARE(box->property("valor").toDouble(), 1234.5);
-        box->setTipodato(3);
-        box->setFormato(1);
-        box->clear();
-        QTest::keyClicks(box, u"1.5"_s);
-        QCOMPARE(box->text(), u"15"_s);
-        QCOMPARE(box->property("valor").typeId(), QMetaType::LongLong);
     }
 
     // Describing a typed key and F2 through the session's presenter are covered end to end.
@@ -163,33 +157,74 @@ private Q_SLOTS:
         QCOMPARE(form.session.search().calls().size(), 1);
     }
 
+    // A numeric box keeps its value exactly; its style only shows it, and
+    // with the focus the box shows every digit. Typed text is read as the
+    // screens write numbers; anything else stays as typed, with no value,
+    // and is reported when the box is left.
     void numbers()
     {
-        const struct { int tipodato, formato; QVariant value; QString shown; double readBack; QString zero; } cases[] = {
-            {3, 1, QVariant(u"7"_s), u"7"_s, 7.0, u"0"_s},   // a text handed to a number box
-            {3, 1, QVariant(1e30), u"1000000000000000019884624838656"_s, 1e30, u"0"_s},   // beyond 64 bits
-            {5, 5, QVariant(1234.5), u"1,234.50"_s, 1234.5, u"0.00"_s},
-            {5, 5, QVariant(2.005001), u"2.01"_s, 2.01, u"0.00"_s},
-            {6, 0, QVariant(1234567.891), u"$1,234,567.8910"_s, 1234567.891, u"$0.0000"_s},
-            {6, 0, QVariant(-50.25), u"-$50.2500"_s, -50.25, u"$0.0000"_s},
-            {8, 8, QVariant(u"0.125"_s), u"12.50%"_s, 0.125, u"0.00%"_s},   // a plain text is the ratio
+        const QVariant null(QMetaType::fromType<double>());
+        const struct { int tipodato, formato; QVariant value; QString shown, exact; } handed[] = {
+            {3, 1, QVariant(u"7"_s), u"7"_s, u"7"_s},                      // a text handed to a number box
+            {3, 1, QVariant(1e30), u"1000000000000000000000000000000"_s, u"1000000000000000000000000000000"_s},
+            {5, 5, QVariant(1.23456), u"1.23"_s, u"1.23456"_s},            // shown rounded, held whole
+            {5, 5, QVariant(1.005), u"1.01"_s, u"1.005"_s},                 // rounded as written, not as a double
+            {6, 0, QVariant(u"12345678901234.5678"_s), u"$12,345,678,901,234.5678"_s, u"12345678901234.5678"_s},
+            {6, 0, QVariant(-50.25), u"-$50.2500"_s, u"-50.25"_s},
+            {8, 8, QVariant(u"0.125"_s), u"12.50%"_s, u"0.125"_s},         // a plain text is the ratio
+            {5, 5, null, QString(), QString()},                             // a database NULL: empty, NULL again
         };
-        for (const auto &c : cases) {
+        for (const auto &c : handed) {
             txtKIT box;
             box.setProperty("tipodato", c.tipodato);
             box.setProperty("formato", c.formato);
             box.setProperty("valor", c.value);
             QCOMPARE(box.text(), c.shown);
-            QCOMPARE(box.property("valor").toDouble(), c.readBack);   // read back from the text shown
-            box.limpia();
-            QCOMPARE(box.text(), c.zero);
-            // Empty and a database NULL show zero in a number box.
-            for (const QVariant &empty : {QVariant(u""_s), QVariant(QMetaType(QMetaType::Double))}) {
-                box.setProperty("valor", 10);
-                box.setProperty("valor", empty);
-                QCOMPARE(box.text(), c.zero);
-            }
+            QCOMPARE(box.decimal(), c.exact);
+            QCOMPARE(box.property("valor").isNull(), c.exact.isEmpty());
         }
+        txtKIT cleared;
+        cleared.setTipodato(6);
+        cleared.limpia();
+        QCOMPARE(cleared.text() + u'=' + cleared.decimal(), u"$0.0000=0"_s);
+
+        Form form;
+        QVERIFY(form.ready());
+        txtKIT *box = form.key;
+        QSignalSpy refused(box, &txtKIT::numeroRechazado);
+        const struct { int tipodato; QString typed, exact, shown; } typed[] = {
+            {6, u"1,234.5"_s, u"1234.5"_s, u"$1,234.5000"_s},
+            {6, u"$1,234,567.5600"_s, u"1234567.56"_s, u"$1,234,567.5600"_s},
+            {6, u".5"_s, u"0.5"_s, u"$0.5000"_s},
+            {6, u"1,5"_s, {}, u"1,5"_s},                 // a comma that groups nothing
+            {6, u"1.234,56"_s, {}, u"1.234,56"_s},       // the comma-decimal way
+            {6, u"12,34.5"_s, {}, u"12,34.5"_s},
+            {6, u"1..2"_s, {}, u"1..2"_s},
+            {6, u"5-5"_s, {}, u"5-5"_s},
+            {5, u"0.1"_s, u"0.1"_s, u"0.10"_s},
+            {3, u"1,234"_s, u"1234"_s, u"1234"_s},
+            {3, u"2.5"_s, {}, u"2.5"_s},                 // no fraction in an integer box
+        };
+        int refusals = 0;
+        for (const auto &c : typed) {
+            box->setTipodato(c.tipodato);
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, c.typed);
+            form.next->setFocus();
+            refusals += c.exact.isEmpty();
+            QCOMPARE(box->text() + u'|' + box->decimal() + u'|' + QString::number(refused.count()),
+                     c.shown + u'|' + c.exact + u'|' + QString::number(refusals));
+            QCOMPARE(box->holdsNumber(), !c.exact.isEmpty());
+            QCOMPARE(box->property("valor").isValid(), !c.exact.isEmpty());
+        }
+        // Back in the box, every digit shows; leaving it keeps the value.
+        box->setTipodato(5);
+        box->setProperty("valor", 1.23456);
+        box->setFocus();
+        QCOMPARE(box->text(), u"1.23456"_s);
+        form.next->setFocus();
+        QCOMPARE(box->text() + u'|' + box->decimal(), u"1.23|1.23456"_s);
     }
 
     void enterRaisesEnteredThenMovesOn()
