@@ -1,11 +1,11 @@
 #include "assets/AssetStatements.h"
 
 #include "assets/AssetModel.h"
+#include "assets/NumberChecks.h"
 #include "assets/SqlLiteral.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
 
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -38,18 +38,19 @@ QString fitting(const AssetColumn &column, const QString &text)
     return text;
 }
 
-// An amount beyond its column's whole digits (NUMERIC(18,4) keeps 14):
-// PostgreSQL would refuse it in its own words, SQLite keep it; both are
-// told the same here.
+// A number its column would not keep as written: PostgreSQL would refuse
+// it in its own words and SQLite round it; both are told the same here.
 QString inRange(const AssetColumn &column, const QString &numberLiteral)
 {
-    const suite::ColumnDef &c = declared(column);
-    const double limit = c.kind == suite::ColumnKind::Money ? 1e14 : c.kind == suite::ColumnKind::Percent ? 1e9 : 0;
-    if (limit > 0 && std::abs(numberLiteral.toDouble()) >= limit) {
-        throw suite::SuiteError(u"El número %1 no cabe en %2: admite hasta %3 cifras enteras"_s
-                                    .arg(numberLiteral, column.name).arg(std::log10(limit)));
-    }
+    const QString why = NumberChecks::columnRefusal(declared(column), numberLiteral, false);
+    if (!why.isEmpty())
+        throw suite::SuiteError(u"El número %1 no cabe en %2: %3"_s.arg(numberLiteral, column.name, why));
     return numberLiteral;
+}
+
+bool isNull(const QVariant &value)
+{
+    return value.isValid() && value.isNull();
 }
 
 } // namespace
@@ -62,11 +63,12 @@ QString AssetStatements::literal(const AssetColumn &column, const QVariant &valu
     case ValueForm::Stamp:
     case ValueForm::Operator:
     case ValueForm::Code:
-        return SqlLiteral::text(fitting(column, value.toString()));
+        // An empty picker, or a box that shows a NULL nobody changed, writes NULL.
+        return isNull(value) ? u"NULL"_s : SqlLiteral::text(fitting(column, value.toString()));
     case ValueForm::Empty:
         return u"''"_s;
     case ValueForm::Number:
-        return inRange(column, SqlLiteral::number(value));
+        return isNull(value) ? u"NULL"_s : inRange(column, SqlLiteral::number(value));
     case ValueForm::Integer:
         return SqlLiteral::integer16(value);
     case ValueForm::None:

@@ -43,6 +43,7 @@ QString errorText(const std::exception &e)
 
 DistributionGrid::DistributionGrid(const AssetScreen &screen)
     : m_screen(screen)
+    , m_numbers(screen)
 {
 }
 
@@ -146,6 +147,9 @@ void DistributionGrid::BeforeRowColChange(short &cancel)
     if (grid.Col() < 0 || grid.cellText(grid.columnName(grid.Col())).isEmpty())
         return;
     if (currentColumn() == Clave && !describeKey())
+        cancel = 1;
+    // The key-press filter lets through "1..2" and "5-5", one character at a time.
+    if (currentColumn() == Porcentaje && !m_numbers.shareLeft(grid.cellValue(Porcentaje)))
         cancel = 1;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "assets/NumberChecks.h"
+
 #include <QString>
 
 namespace xb733 {
@@ -8,7 +10,8 @@ class AssetScreen;
 
 // The asset's spread over cost centres in ssDetalle: the keys it takes while
 // a record is edited, the cost-centre search on a key cell, the description
-// look-up that pads and checks a key as its cell is left, and the rule that
+// look-up that pads and checks a key as its cell is left, the share refused
+// there when it is no number it can store, and the rule that
 // the grid takes input only while no single cost centre is typed.
 class DistributionGrid
 {
@@ -35,6 +38,7 @@ private:
     QString currentColumn() const;
 
     const AssetScreen &m_screen;
+    NumberChecks m_numbers;
 };
 
 } // namespace xb733

@@ -286,9 +286,10 @@ void EquipmentGeneration::GeneraEquipo(QString &key, bool &ok)
                                  QString(), QString(), QString(), next);
         const QString newKey = suite::formatKey(QString::number(next), variables.FormatoEquipo);
 
+        // An empty picker or box gives NULL, as the asset holds it.
         auto date = [&](const QString &picker) {
-            return SqlLiteral::text(
-                utilerias.FechaSql(m_screen.controls().require<suite::dpFecha>(picker)->date()));
+            const QDate day = m_screen.controls().require<suite::dpFecha>(picker)->kitDate();
+            return day.isValid() ? SqlLiteral::text(utilerias.FechaSql(day)) : u"NULL"_s;
         };
         const QStringList values = {
             SqlLiteral::text(newKey),
@@ -303,8 +304,8 @@ void EquipmentGeneration::GeneraEquipo(QString &key, bool &ok)
             SqlLiteral::text(QString()),
             SqlLiteral::text(m_screen.text(u"txtUser1"_s)),
             SqlLiteral::text(m_screen.text(u"txtUser2"_s)),
-            SqlLiteral::number(m_screen.box(u"txtUser3"_s).valor()),
-            SqlLiteral::number(m_screen.box(u"txtUser4"_s).valor()),
+            SqlLiteral::orNull(m_screen.box(u"txtUser3"_s).valor(), SqlLiteral::number),
+            SqlLiteral::orNull(m_screen.box(u"txtUser4"_s).valor(), SqlLiteral::number),
             date(u"dpUser5"_s),
             date(u"dpUser6"_s),
             SqlLiteral::text(user),

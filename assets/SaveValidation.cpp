@@ -104,6 +104,7 @@ struct SaveValidation::Refusal
 
 SaveValidation::SaveValidation(const AssetScreen &screen)
     : m_screen(screen)
+    , m_numbers(screen)
 {
 }
 
@@ -133,7 +134,7 @@ bool SaveValidation::run(short nuevo, Responsible &responsible)
     if (!projectAndCentreResolved())
         return false;
     fillDefaultCentre();
-    return unitAndSupplierResolved() && costIsPositive() && distributionIsValid();
+    return unitAndSupplierResolved() && numbersStorable() && costIsPositive() && distributionIsValid();
 }
 
 bool SaveValidation::keyIsFree(short nuevo)
@@ -238,8 +239,8 @@ Responsible SaveValidation::responsible() const
 {
     // The employee option alone decides: any other state means a client.
     if (m_screen.option(u"opEmpleado"_s))
-        return {u"EM"_s, m_screen.text(u"txtClaveEmpleado"_s)};
-    return {u"CL"_s, m_screen.text(u"txtClaveCliente"_s)};
+        return {u"EM"_s, m_screen.box(u"txtClaveEmpleado"_s).valor()};
+    return {u"CL"_s, m_screen.box(u"txtClaveCliente"_s).valor()};
 }
 
 bool SaveValidation::projectAndCentreResolved()
@@ -263,9 +264,17 @@ bool SaveValidation::unitAndSupplierResolved()
     return true;
 }
 
+// Every numeric box holds a number its column keeps as typed: nothing
+// is stored that the user did not type, whether or not the box was left.
+bool SaveValidation::numbersStorable()
+{
+    if (const std::optional<NumberChecks::Problem> p = m_numbers.firstFieldProblem())
+        return refuse({p->tab, p->prompt, Exclamation, Suite, p->id, p->control});
+    return true;
+}
+
 bool SaveValidation::costIsPositive()
 {
-    // A cost that is not a number reads as 0 through the box's valor.
     if (m_screen.box(u"txt_Costo_Original"_s).valor().toDouble() > 0)
         return true;
     m_screen.selectTab(Depreciacion);
@@ -304,8 +313,13 @@ bool SaveValidation::distributionIsValid()
                            Exclamation, Routine, u"ERR-ID:7500022"_s, {}});
         }
 
-        // A share that is not a number is kept by the grid as its text, which reads as 0.
+        // A share is added up as it will be stored: read as typed, within its column's decimals.
         const QVariant share = grid.cellValue(u"Porcentaje"_s);
+        const QString unstorable = m_numbers.shareProblem(share);
+        if (!unstorable.isEmpty()) {
+            return refuse({Contables, u"Centro de costo "_s + centre + u": "_s + unstorable, Exclamation, Routine,
+                           u"ERR-ID:7500056"_s, u"ssDetalle"_s});
+        }
         if (share.toString().isEmpty() || share.toDouble() <= 0) {
             return refuse({Contables, u"El porcentaje del centro de costo: "_s + centre + u" no puede ser cero"_s,
                            Exclamation, Routine, u"ERR-ID:7500023"_s, {}});

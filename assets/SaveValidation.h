@@ -1,6 +1,9 @@
 #pragma once
 
+#include "assets/NumberChecks.h"
+
 #include <QString>
+#include <QVariant>
 
 namespace xb733 {
 
@@ -11,7 +14,7 @@ class AssetScreen;
 struct Responsible
 {
     QString type;
-    QString key;
+    QVariant key; // the box's valor: a NULL it shows untouched stays NULL
 };
 
 // The first phase of "Controles_Aceptar()": the checks and field defaults
@@ -42,6 +45,7 @@ private:
     bool projectAndCentreResolved();
     void fillDefaultCentre();
     bool unitAndSupplierResolved();
+    bool numbersStorable();
     bool costIsPositive();
     bool distributionIsValid();
 
@@ -49,6 +53,7 @@ private:
     QString key() const;
 
     const AssetScreen &m_screen;
+    NumberChecks m_numbers;
 };
 
 } // namespace xb733

@@ -1,5 +1,6 @@
 #include "assets/SqlLiteral.h"
 
+#include "suite/data/DecimalText.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
 
@@ -35,11 +36,15 @@ QString inner(const QString &value)
 
 QString number(const QVariant &value)
 {
-    bool ok = false;
-    const double n = toNumber(value, &ok);
-    if (!ok || !std::isfinite(n))
+    const std::optional<QString> exact = suite::DecimalText::fromVariant(value);
+    if (!exact)
         throw suite::SuiteError(u"No coinciden los tipos: '%1' no es un número"_s.arg(value.toString()));
-    return QString::number(n, 'g', QLocale::FloatingPointShortest);
+    return *exact;
+}
+
+QString orNull(const QVariant &value, QString (*literal)(const QVariant &))
+{
+    return value.isValid() && value.isNull() ? u"NULL"_s : literal(value);
 }
 
 QString integer16(const QVariant &value)

@@ -7,6 +7,7 @@
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
 #include "assets/EquipmentGeneration.h"
+#include "assets/NumberChecks.h"
 #include "assets/RecordLoader.h"
 #include "assets/ResponsibilityLetter.h"
 #include "assets/ToolbarCommands.h"
@@ -29,12 +30,14 @@ RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const Fo
     , m_screen(std::make_unique<AssetScreen>(form, controls, variables, entorno, utilerias))
     , m_history(std::make_unique<DepreciationHistory>(*m_screen))
     , m_grid(std::make_unique<DistributionGrid>(*m_screen))
+    , m_numbers(std::make_unique<NumberChecks>(*m_screen))
     , m_loader(std::make_unique<RecordLoader>(*m_screen, *m_history, *m_grid))
     , m_commands(std::make_unique<ToolbarCommands>(*m_screen, *m_history))
 {
     wireKeyBox();
     wireToolbar();
     wireGrid();
+    wireNumbers();
     wireSave();
     wireDeactivation();
     wireGeneration();
@@ -98,6 +101,19 @@ void RecordEvents::wireGrid()
     auto *centre = m_controls.require<suite::txtKIT>(u"txtCentroCosto"_s);
     QObject::connect(centre, &suite::txtKIT::Change, &m_form,
                      [this] { m_guard(u"txtCentroCosto_Change()"_s, [this] { m_grid->centreChanged(); }); });
+}
+
+void RecordEvents::wireNumbers()
+{
+    const QStringList names = m_controls.names();
+    for (const QString &name : names) {
+        auto *box = m_controls.as<suite::txtKIT>(name);
+        if (!box || box->numericKind() == suite::txtKIT::NotNumeric)
+            continue;
+        QObject::connect(box, &suite::txtKIT::numeroRechazado, &m_form, [this, name] {
+            m_guard(name + u"_LostFocus()"_s, [this, name] { m_numbers->boxLeft(name); });
+        });
+    }
 }
 
 void RecordEvents::wireSave()

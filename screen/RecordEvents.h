@@ -22,6 +22,7 @@ class DepreciationHistory;
 class DistributionGrid;
 class EquipmentGeneration;
 class FormControls;
+class NumberChecks;
 class RecordLoader;
 class ResponsibilityLetter;
 class ToolbarCommands;
@@ -44,6 +45,7 @@ private:
     void wireKeyBox();
     void wireToolbar();
     void wireGrid();
+    void wireNumbers();       // numeric boxes left with no number in them
     // One per command family of the toolbar beyond the simple ones.
     void wireSave();          // Aceptar
     void wireDeactivation();  // Eliminar, Reactivar
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<AssetScreen> m_screen;
     std::unique_ptr<DepreciationHistory> m_history;
     std::unique_ptr<DistributionGrid> m_grid;
+    std::unique_ptr<NumberChecks> m_numbers;
     std::unique_ptr<RecordLoader> m_loader;
     std::unique_ptr<ToolbarCommands> m_commands;
     std::unique_ptr<AcceptCommand> m_accept;
