@@ -10,6 +10,7 @@
 #include "suite/kit/Controles.h"
 #include "suite/kit/DpFecha.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/services/AdditionalFields.h"
 #include "suite/services/Utilerias.h"
 
 #include <QDate>
@@ -64,17 +65,49 @@ void RecordLoader::keyChanged()
     toolbar.setB1caption(QString());
     toolbar.setB2caption(QString());
     toolbar.setB3caption(QString());
+    toolbar.clearAdditionalFields();
 }
 
 void RecordLoader::keyEntered()
 {
+    QString failure;
     try {
         load();
+        return;
     } catch (const suite::SuiteError &e) {
-        m_screen.message(e.description(), 16, Routine, FailureId);
+        failure = e.description();
     } catch (const std::exception &e) {
-        m_screen.message(QString::fromUtf8(e.what()), 16, Routine, FailureId);
+        failure = QString::fromUtf8(e.what());
     }
+    // What could not be read must not be written back: the record's writing
+    // commands wait for a load that reads it whole.
+    withdrawWriting();
+    m_screen.message(failure, 16, Routine, FailureId);
+}
+
+void RecordLoader::withdrawWriting()
+{
+    suite::Controles &toolbar = m_screen.toolbar();
+    toolbar.setModificarenabled(false);
+    toolbar.setEliminarenabled(false);
+    toolbar.setReactivarenabled(false);
+    toolbar.setB1caption(QString());
+    toolbar.setB2caption(QString());
+    toolbar.setB3caption(QString());
+}
+
+void RecordLoader::loadAdditionalFields(const QString &key)
+{
+    suite::Controles &toolbar = m_screen.toolbar();
+    toolbar.clearAdditionalFields();
+    const QString table = toolbar.opcTable();
+    if (table.isEmpty()) {
+        toolbar.setAdditionalFields({}, {});
+        return;
+    }
+    const suite::AdditionalFields fields(m_screen.connection());
+    const suite::AdditionalFields::Definitions definitions = fields.definitions(table);
+    toolbar.setAdditionalFields(definitions, fields.values(table, key));
 }
 
 void RecordLoader::load()
@@ -93,8 +126,9 @@ void RecordLoader::load()
     toolbar.setB1caption(QString());
     toolbar.setB2caption(QString());
     toolbar.setB3caption(QString());
-    toolbar.cargacamposadicionales(key.text());
+    loadAdditionalFields(key.text());
 
+    lookups(true);
     fill(*asset, 1, 8);
     const QString type = m_screen.text(u"txt_Ta_Cve_Tipo_ActivoFijo"_s);
     suite::Utilerias &utilerias = m_screen.utilerias();
@@ -107,12 +141,30 @@ void RecordLoader::load()
     fill(*asset, 12, 22);
     showResponsible(*asset);
     fill(*asset, 24, 31);
+    lookups(false);
     offerCommands(*asset, equipment, vehicleType);
     toolbar.setClave(key.text());
     asset->Close();
 
     m_history.fill(key.text());
     m_grid.fill(key.valor().toString());
+}
+
+// A description that could not be read is a failed load like any other.
+// Before the fields are filled, one that failed earlier is asked again (its
+// key may not change, so nothing else would ask); after, none may have failed.
+void RecordLoader::lookups(bool askFailedAgain) const
+{
+    const QStringList names = m_screen.controls().names();
+    for (const QString &name : names) {
+        auto *box = m_screen.controls().as<suite::txtKIT>(name);
+        if (!box || box->lookupError().isEmpty())
+            continue;
+        if (askFailedAgain)
+            box->buscaDescripcion();
+        else
+            throw suite::SuiteError(box->lookupError());
+    }
 }
 
 void RecordLoader::fill(const suite::Recordset &asset, int firstStep, int lastStep)
@@ -122,7 +174,8 @@ void RecordLoader::fill(const suite::Recordset &asset, int firstStep, int lastSt
         const QVariant value = asset.Fields(column->name);
         switch (column->load) {
         case LoadAs::Text:
-            m_screen.box(column->control).setText(textOf(value));
+            // Through valor, so that a NULL left alone is written back as NULL.
+            m_screen.box(column->control).setValor(value);
             break;
         case LoadAs::Valor:
             m_screen.box(column->control).setValor(value);
@@ -147,7 +200,7 @@ void RecordLoader::showFactors(const suite::Recordset &asset)
         tax.setValor(0);
         return;
     }
-    // A missing accumulation has no ratio: the box shows its zero.
+    // A missing accumulation has no ratio: the box stays empty.
     auto ratio = [cost](const QVariant &accumulated) {
         return accumulated.isNull() ? QVariant() : QVariant(accumulated.toDouble() / cost);
     };
@@ -165,15 +218,15 @@ void RecordLoader::showLastDepreciation(const suite::Recordset &asset)
 void RecordLoader::showResponsible(const suite::Recordset &asset)
 {
     const QVariant kind = asset.Fields(u"Af_Tipo_Responsable"_s);
-    const QString responsible = textOf(asset.Fields(u"Af_Responsable"_s));
+    const QVariant responsible = asset.Fields(u"Af_Responsable"_s);
     // Switching an option on runs its click: the other kind's boxes are emptied
     // and only the chosen kind's frame is shown.
     if (textOf(kind) == u"EM"_s) {
         m_screen.setOption(u"opEmpleado"_s, true);
-        m_screen.setText(u"txtClaveEmpleado"_s, responsible);
+        m_screen.box(u"txtClaveEmpleado"_s).setValor(responsible);
     } else {
         m_screen.setOption(u"opCliente"_s, true);
-        m_screen.setText(u"txtClaveCliente"_s, responsible);
+        m_screen.box(u"txtClaveCliente"_s).setValor(responsible);
     }
     if (!kind.isNull() && kind.toString().isEmpty()) {
         m_screen.setOption(u"opCliente"_s, false);

@@ -22,11 +22,15 @@ public:
     // txt_Af_Cve_Activo_Fijo's change: no trap.
     void keyChanged();
     // Its entered event, "txtClave_Enter()": every failure is shown with its
-    // description and the load stops there, keeping what it filled.
+    // description and the load stops there, keeping what it filled but
+    // offering no command that writes the record.
     void keyEntered();
 
 private:
     void load();
+    void loadAdditionalFields(const QString &key);
+    void withdrawWriting();
+    void lookups(bool askFailedAgain) const;
     void fill(const suite::Recordset &asset, int firstStep, int lastStep);
     void showFactors(const suite::Recordset &asset);
     void showLastDepreciation(const suite::Recordset &asset);

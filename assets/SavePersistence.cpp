@@ -13,6 +13,7 @@
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/DpFecha.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/services/AdditionalFields.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 
@@ -29,13 +30,10 @@ const QString AuditTable = u"Activo_Fijo"_s;
 constexpr int Stop = 16;
 constexpr int Exclamation = 48;
 
-// A numeric box's valor reads 0 for a text that is no number (a pasted
-// "12abc"): saving that 0 would quietly store something nobody typed.
-QVariant numberIn(const suite::txtKIT &box)
+// A NULL that a text box shows untouched is written back as NULL.
+QVariant textIn(const suite::txtKIT &box)
 {
-    if (!box.text().isEmpty() && !box.holdsNumber())
-        throw suite::SuiteError(u"No coinciden los tipos: '%1' no es un número"_s.arg(box.text().left(40)));
-    return box.valor();
+    return box.holdsNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(box.text());
 }
 
 QString describe(const std::exception &e)
@@ -95,14 +93,14 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     m_stamp = utilerias.FechaTexto(utilerias.FechaServidor());
     m_operator = m_screen.entorno().Usuario();
 
-    if (!m_screen.toolbar().guardacamposadicionales(key)) {
+    if (!storeAdditionalFields(key)) {
         m_screen.selectTab(0);
         return Outcome::FieldsRefused;
     }
 
     // Converted before any statement runs: a life beyond 16 bits stops the save here.
-    const QString life = m_screen.text(u"txtVidaUtil"_s);
-    m_life = life.isEmpty() ? 0 : SqlLiteral::integer16(numberIn(m_screen.box(u"txtVidaUtil"_s))).toInt();
+    const suite::txtKIT &life = m_screen.box(u"txtVidaUtil"_s);
+    m_life = life.text().isEmpty() ? 0 : SqlLiteral::integer16(life.valor()).toInt();
 
     m_screen.execute(AssetStatements::deleteDistribution(key));
     const auto valueOf = [&](const AssetColumn &column) { return this->valueOf(column, responsible); };
@@ -118,6 +116,23 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     return Outcome::Committed;
 }
 
+// The values held for the record, written back whole; never when they
+// could not be read, which would lose what is stored.
+bool SavePersistence::storeAdditionalFields(const QString &key)
+{
+    suite::Controles &toolbar = m_screen.toolbar();
+    if (toolbar.opcTable().isEmpty())
+        return true;
+    if (!toolbar.additionalFieldsRead())
+        return false;
+    try {
+        suite::AdditionalFields(m_screen.connection()).store(toolbar.opcTable(), key, toolbar.additionalFieldValues());
+    } catch (const suite::SuiteError &) {
+        return false;
+    }
+    return true;
+}
+
 QVariant SavePersistence::valueOf(const AssetColumn &column, const Responsible &responsible) const
 {
     switch (column.insert) {
@@ -125,14 +140,16 @@ QVariant SavePersistence::valueOf(const AssetColumn &column, const Responsible &
         // The responsible key comes from the box of the kind the checks chose.
         if (column.name == u"Af_Responsable"_s)
             return responsible.key;
-        return m_screen.text(column.control);
+        return textIn(m_screen.box(column.control));
     case ValueForm::Number:
-        return numberIn(m_screen.box(column.control));
+        // Exact, as typed or read; an empty box stores NULL.
+        return m_screen.box(column.control).valor();
     case ValueForm::Integer:
         return m_life;
-    case ValueForm::Date:
-        return m_screen.utilerias().FechaSql(
-            m_screen.controls().require<suite::dpFecha>(column.control)->date());
+    case ValueForm::Date: {
+        const QDate date = m_screen.controls().require<suite::dpFecha>(column.control)->kitDate();
+        return date.isValid() ? QVariant(m_screen.utilerias().FechaSql(date)) : QVariant(QMetaType::fromType<QString>());
+    }
     case ValueForm::Stamp:
         return m_stamp;
     case ValueForm::Operator:

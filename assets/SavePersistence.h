@@ -31,6 +31,7 @@ private:
     enum class Outcome { Committed, FieldsRefused, AuditVetoed, ChangedMeanwhile };
 
     Outcome write(bool isNew, const Responsible &responsible);
+    bool storeAdditionalFields(const QString &key);
     QVariant valueOf(const AssetColumn &column, const Responsible &responsible) const;
     void insertDistribution(const QString &keyValor);
     void finishAfterCommit(const QString &key);

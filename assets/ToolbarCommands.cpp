@@ -7,6 +7,7 @@
 #include "suite/kit/Controles.h"
 #include "suite/kit/InformacionRegistro.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/services/AdditionalFields.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 #include "suite/services/Variants.h"
@@ -87,6 +88,11 @@ void ToolbarCommands::Nuevo()
     m_screen.setOption(u"opEmpleado"_s, true);
     m_screen.setEnabled(u"frmEmpleado"_s, true);
     clearCaptions();
+
+    // The new record's additional fields: what may be filled, nothing filled yet.
+    suite::Controles &toolbar = m_screen.toolbar();
+    if (!toolbar.opcTable().isEmpty())
+        toolbar.setAdditionalFields(suite::AdditionalFields(m_screen.connection()).definitions(toolbar.opcTable()), {});
 }
 
 void ToolbarCommands::Modificar()
@@ -127,6 +133,7 @@ void ToolbarCommands::Cancelar()
     toolbar.setInformacionenabled(false);
     toolbar.setEstadoinicial(true);
     toolbar.setReactivarenabled(false);
+    toolbar.clearAdditionalFields();
     m_history.clear();
 }
 

@@ -1,11 +1,7 @@
 #include "suite/kit/Controles.h"
 
-#include "suite/data/Connection.h"
-#include "suite/data/SqlText.h"
-#include "suite/data/SuiteError.h"
 #include "suite/kit/KitEnabled.h"
 #include "suite/kit/Twips.h"
-#include "suite/session/Session.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -282,11 +278,13 @@ QStringList Controles::offered() const
         list << u"Aceptar"_s << u"Cancelar"_s;
     // Exit is always offered; showexitbutton "NO" only hides its button.
     list << u"Salir"_s;
-    if (!m_b1.isEmpty())
+    // The extra buttons act on the stored record shown, never on one being
+    // typed (its unsaved values would reach the letter or the equipment).
+    if (!m_b1.isEmpty() && !editing)
         list << u"B1"_s;
-    if (!m_b2.isEmpty())
+    if (!m_b2.isEmpty() && !editing)
         list << u"B2"_s;
-    if (!m_b3.isEmpty())
+    if (!m_b3.isEmpty() && !editing)
         list << u"B3"_s;
     return list;
 }
@@ -347,13 +345,13 @@ bool Controles::press(const QString &command)
         return false;
     if (command == u"Nuevo"_s) {
         m_state = New;
+        // A new record has no additional fields yet: none to lose.
         m_fieldValues.clear();
-        loadDefinitions();
+        m_fieldsRead = true;
         refresh();
         Q_EMIT Nuevo();
     } else if (command == u"Modificar"_s) {
         m_state = Edit;
-        loadDefinitions();
         refresh();
         Q_EMIT Modificar();
     } else if (command == u"Informacion"_s) {
@@ -430,100 +428,41 @@ void Controles::fillWindowsMenu()
         menu->addAction(u"(ninguna)"_s)->setEnabled(false);
 }
 
-void Controles::loadDefinitions()
+void Controles::setAdditionalFields(const QList<QPair<QString, QString>> &definitions,
+                                    const QMap<QString, QVariant> &values)
 {
-    if (m_definitionsTable == m_opcTable && !m_opcTable.isEmpty())
-        return;
-    m_definitionsTable = m_opcTable;
     m_fieldNames.clear();
     m_fieldTitles.clear();
-    if (m_opcTable.isEmpty())
-        return;
-    try {
-        Connection *connection = Session::current().connection();
-        RecordsetPtr rows = connection->Execute(
-            u"SELECT Ca_Campo, Ca_Titulo FROM Campo_Adicional WHERE Ca_Tabla = '"_s + sqlEscape(m_opcTable)
-            + u"' ORDER BY Ca_Orden, Ca_Campo"_s);
-        while (!rows->Eof()) {
-            const QString field = rows->Fields(u"Ca_Campo"_s).toString();
-            m_fieldNames.append(field);
-            m_fieldTitles.insert(field, rows->Fields(u"Ca_Titulo"_s).toString());
-            rows->MoveNext();
-        }
-    } catch (const SuiteError &) {
-        // No definitions readable: the record simply has no additional fields.
-        m_fieldNames.clear();
-        m_fieldTitles.clear();
-        m_definitionsTable.clear();
+    for (const auto &[field, title] : definitions) {
+        m_fieldNames.append(field);
+        m_fieldTitles.insert(field, title);
     }
+    m_fieldValues = values;
+    m_fieldsRead = true;
     refresh();
 }
 
-QStringList Controles::additionalFieldNames() const
+void Controles::clearAdditionalFields()
 {
-    const_cast<Controles *>(this)->loadDefinitions();
-    return m_fieldNames;
+    m_fieldValues.clear();
+    m_fieldsRead = false;
 }
 
 QString Controles::additionalField(const QString &field) const
 {
-    return m_fieldValues.value(field);
+    return m_fieldValues.value(field).toString();
 }
 
 void Controles::setAdditionalField(const QString &field, const QString &value)
 {
-    m_fieldValues.insert(field, value);
-}
-
-void Controles::cargacamposadicionales(const QString &key)
-{
-    loadDefinitions();
-    m_fieldValues.clear();
-    if (m_fieldNames.isEmpty())
-        return;
-    try {
-        Connection *connection = Session::current().connection();
-        RecordsetPtr rows = connection->Execute(
-            u"SELECT Ca_Campo, Ca_Valor FROM Campo_Adicional_Valor WHERE Ca_Tabla = '"_s + sqlEscape(m_opcTable)
-            + u"' AND Ca_Clave = '"_s + sqlEscape(key) + u"'"_s);
-        while (!rows->Eof()) {
-            const QVariant v = rows->Fields(u"Ca_Valor"_s);
-            m_fieldValues.insert(rows->Fields(u"Ca_Campo"_s).toString(), v.isNull() ? QString() : v.toString());
-            rows->MoveNext();
-        }
-    } catch (const SuiteError &) {
-        m_fieldValues.clear();
-    }
-}
-
-bool Controles::guardacamposadicionales(const QString &key)
-{
-    loadDefinitions();
-    if (m_fieldNames.isEmpty())
-        return true;
-    try {
-        Connection *connection = Session::current().connection();
-        const QString table = sqlEscape(m_opcTable);
-        const QString clave = sqlEscape(key);
-        connection->Execute(u"DELETE FROM Campo_Adicional_Valor WHERE Ca_Tabla = '"_s + table
-                            + u"' AND Ca_Clave = '"_s + clave + u"'"_s);
-        for (const QString &field : std::as_const(m_fieldNames)) {
-            const QString value = m_fieldValues.value(field);
-            if (value.isEmpty())
-                continue;
-            connection->Execute(u"INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Clave, Ca_Campo, Ca_Valor) VALUES ('"_s
-                                + table + u"', '"_s + clave + u"', '"_s + sqlEscape(field) + u"', '"_s
-                                + sqlEscape(value) + u"')"_s);
-        }
-        return true;
-    } catch (const SuiteError &) {
-        return false;
-    }
+    if (value.isEmpty())
+        m_fieldValues.remove(field);
+    else
+        m_fieldValues.insert(field, value);
 }
 
 void Controles::editaCamposAdicionales()
 {
-    loadDefinitions();
     if (!editando() || m_fieldNames.isEmpty())
         return;
     QDialog dialog(window());
@@ -531,7 +470,7 @@ void Controles::editaCamposAdicionales()
     auto *form = new QFormLayout(&dialog);
     QMap<QString, QLineEdit *> boxes;
     for (const QString &field : std::as_const(m_fieldNames)) {
-        auto *box = new QLineEdit(m_fieldValues.value(field), &dialog);
+        auto *box = new QLineEdit(additionalField(field), &dialog);
         box->setObjectName(field);
         const QString title = m_fieldTitles.value(field);
         form->addRow((title.isEmpty() ? field : title) + u":"_s, box);
@@ -545,8 +484,11 @@ void Controles::editaCamposAdicionales()
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
-        m_fieldValues.insert(it.key(), it.value()->text());
+    // Only what was changed: a value read and left alone stays as it was.
+    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it) {
+        if (it.value()->text() != additionalField(it.key()))
+            setAdditionalField(it.key(), it.value()->text());
+    }
 }
 
 } // namespace suite

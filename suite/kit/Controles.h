@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 class QLabel;
@@ -106,10 +109,19 @@ public:
     QStringList offered() const;
     bool press(const QString &command);
 
-    // Additional fields of `opc_table` (definitions in Campo_Adicional): the
-    // values held for the record on screen, by field name.
-    QStringList additionalFieldNames() const;
+    // The additional fields of `opc_table` for the record on screen, as the
+    // screen read them (suite::AdditionalFields): their definitions, in order,
+    // as (field, title), and the values by field (NULL as a null value). Until
+    // they are set again after clearAdditionalFields(), nothing was read and
+    // additionalFieldsRead() is false: a save must not write them then.
+    void setAdditionalFields(const QList<QPair<QString, QString>> &definitions,
+                             const QMap<QString, QVariant> &values);
+    void clearAdditionalFields();
+    bool additionalFieldsRead() const { return m_fieldsRead; }
+    QMap<QString, QVariant> additionalFieldValues() const { return m_fieldValues; }
+    QStringList additionalFieldNames() const { return m_fieldNames; }
     QString additionalField(const QString &field) const;
+    // As the editor changes one: an emptied field has no value.
     void setAdditionalField(const QString &field, const QString &value);
     // Opens the small editor of the additional fields (while editing).
     Q_INVOKABLE void editaCamposAdicionales();
@@ -117,10 +129,6 @@ public:
 public Q_SLOTS:
     void confirmaaceptar();
     void cancelaaceptar();
-    // Writes the held values for key on the session's connection, inside the
-    // caller's transaction; false when the write fails.
-    bool guardacamposadicionales(const QString &key);
-    void cargacamposadicionales(const QString &key);
 
 Q_SIGNALS:
     void Nuevo();
@@ -145,7 +153,6 @@ protected:
 private:
     void buildButtons();
     void refresh();
-    void loadDefinitions();
     void fillWindowsMenu();
     void pressByKey(const QString &command);
     void fitHeight();
@@ -175,10 +182,10 @@ private:
     QToolButton *m_fieldsButton = nullptr;
     QToolButton *m_windowsButton = nullptr;
 
-    QString m_definitionsTable;        // the table the definitions below belong to
     QStringList m_fieldNames;          // Ca_Campo, in order
     QMap<QString, QString> m_fieldTitles;
-    QMap<QString, QString> m_fieldValues;
+    QMap<QString, QVariant> m_fieldValues;
+    bool m_fieldsRead = false;
 };
 
 } // namespace suite

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void loadShowsTheStoredAsset();
     void toolbarModesAndGrid_data() { TestDatabase::addBackendRows(); }
     void toolbarModesAndGrid();
+    void writingOnlyAfterAWholeLoad_data() { TestDatabase::addBackendRows(); }
+    void writingOnlyAfterAWholeLoad();
 };
 
 namespace {
@@ -285,6 +287,71 @@ void tst_Browsing::toolbarModesAndGrid()
                 "VALUES ('PRUEBA', 'XB733', 'CAT001', 'SI')"_s);
     const QJsonObject editable = runHost(db->url(), u"toolbar Nuevo\ndump txt_Af_Cve_Activo_Fijo\n"_s).dump();
     QVERIFY(shown(editable, keyBox + u".enabled"_s) == u"true"_s && !shown(editable, keyBox).isEmpty());
+}
+
+// The commands that write a record (edit, deactivate, reactivate, the
+// letter, the labels, the equipment) are offered only for a stored asset
+// that was read whole and is not being edited: a load that fails at any of
+// its statements (the asset, its descriptions, additional fields, books,
+// distribution) says why under the load's id and offers none of them until
+// a load reads it whole; a stored asset keyed while a new one is typed
+// offers none either.
+void tst_Browsing::writingOnlyAfterAWholeLoad()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
+    const QString key = u"0000000001"_s;
+    db->execute(u"INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Clave, Ca_Campo, Ca_Valor) "
+                "VALUES ('Activo_Fijo', '0000000001', 'NOTA', 'P-1')"_s);
+    const QStringList writing = {u"Modificar"_s, u"Eliminar"_s, u"Reactivar"_s, u"B1"_s, u"B2"_s, u"B3"_s};
+    constexpr int Attempts = 45;
+    QString script;
+    for (int n = 1; n <= Attempts; ++n)
+        script += u"fault %1\n"_s.arg(n) + loadLines(key) + u"dump Controles\nfault off\n"_s;
+    script += u"toolbar Nuevo\n"_s + loadLines(key) + u"dump Controles\n"_s;
+    const HostRun run = runHost(db->url(), script);
+    QVERIFY2(run.errors().isEmpty(), qPrintable(run.errors().join(u'\n')));
+
+    int struck = 0, whole = 0;
+    QStringList faults, wrong;
+    int attempt = 0;
+    bool hit = false;
+    QStringList ids, prompts;
+    for (const QJsonObject &e : run.events) {
+        const QString event = e.value(u"event"_s).toString();
+        if (event == u"fault"_s) {
+            hit = true;
+            faults << e.value(u"sql"_s).toString();
+        } else if (event == u"mensaje"_s) {
+            ids << e.value(u"id"_s).toString();
+            prompts << e.value(u"prompt"_s).toString();
+        } else if (event == u"dump"_s && ++attempt <= Attempts) {
+            const QStringList offered = e.value(u"toolbar"_s).toObject().value(u"offered"_s).toVariant().toStringList();
+            const QString at = u"statement %1 (%2): "_s.arg(attempt).arg(hit ? faults.constLast().left(60) : u"none"_s);
+            if (hit && (ids != QStringList{u"ERR-ID:7500049"_s} || !prompts.value(0).startsWith(u"Falla simulada"_s)
+                        || std::any_of(writing.begin(), writing.end(), [&](const QString &c) { return offered.contains(c); })))
+                wrong << at + ids.join(u',') + u' ' + offered.join(u',');
+            if (!hit && (!ids.isEmpty() || !offered.contains(u"Modificar"_s) || !offered.contains(u"B3"_s)))
+                wrong << at + ids.join(u',') + u' ' + offered.join(u',');
+            // Every statement of the load failed in turn: the attempts that struck come first.
+            if (hit && whole > 0)
+                wrong << at + u"struck after a whole load"_s;
+            struck += hit;
+            whole += !hit;
+            hit = false;
+            ids.clear();
+            prompts.clear();
+        }
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+    // Every kind of read failed once, and the attempts went past the load's end.
+    for (const QString &read : {u"FROM Activo_Fijo "_s, u"FROM Campo_Adicional_Valor"_s, u"FROM Activo_Fijo_Depreciacion"_s,
+                                u"FROM Activo_Fijo_Centro_Costo"_s, u"FROM Tipo_Activo_Fijo"_s})
+        QVERIFY2(!faults.filter(read).isEmpty(), qPrintable(read));
+    QVERIFY2(struck >= 5 && whole > 0, qPrintable(u"%1 struck, %2 whole"_s.arg(struck).arg(whole)));
+
+    QCOMPARE(run.dump(Attempts).value(u"toolbar"_s).toObject().value(u"offered"_s).toVariant().toStringList(),
+             (QStringList{u"Aceptar"_s, u"Cancelar"_s, u"Salir"_s}));
 }
 
 QTEST_MAIN(tst_Browsing)
