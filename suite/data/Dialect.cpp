@@ -352,6 +352,18 @@ QStringList Dialect::columnNames(const QSqlDatabase &database, const QString &ta
     return names;
 }
 
+QString Dialect::foldedSql(const QString &expression) const
+{
+    // The accented letters of Spanish and its neighbours. Each is one more
+    // nested replace(), and SQLite's parser takes some 27 at most.
+    static const QString lower = u"áéíóúüñàèìòùâêîôûäöç"_s;
+    static const QString upper = u"ÁÉÍÓÚÜÑÀÈÌÒÙÂÊÎÔÛÄÖÇ"_s;
+    QString folded = expression;
+    for (qsizetype i = 0; i < lower.size(); ++i)
+        folded = u"replace("_s + folded + u", '"_s + lower.at(i) + u"', '"_s + upper.at(i) + u"')"_s;
+    return m_traits.asciiUpper.arg(folded);
+}
+
 QString Dialect::currentDateTimeSql() const
 {
     return u"SELECT "_s + m_traits.currentDateTimeExpression + u" AS Fecha_Servidor"_s;
@@ -416,8 +428,14 @@ QString Dialect::addColumnSql(const QString &table, const ColumnDef &column) con
 
 QString Dialect::createIndexSql(const IndexDef &index) const
 {
+    const TableDef *table = Schema::table(index.table);
+    QStringList keys;
+    for (const QString &name : index.columns) {
+        const ColumnDef *column = table ? table->column(name) : nullptr;
+        keys.append(column && column->caseBlind ? u'(' + foldedSql(name) + u')' : name);
+    }
     return u"CREATE "_s + (index.unique ? u"UNIQUE "_s : QString()) + u"INDEX IF NOT EXISTS "_s + index.name
-        + u" ON "_s + index.table + u" ("_s + index.columns.join(u", "_s) + u')';
+        + u" ON "_s + index.table + u" ("_s + keys.join(u", "_s) + u')';
 }
 
 } // namespace suite

@@ -67,6 +67,12 @@ public:
     static QString likeEscape(const QString &text);                // % _ \ searched literally
     static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
     QString caseInsensitiveLike() const { return m_traits.caseInsensitiveLike; } // "LIKE" / "ILIKE"
+    // The expression in a form that compares without regard to case, the
+    // same on every backend and needing no function of ours (other programs
+    // open the database too): the ASCII letters and the accented ones of
+    // Spanish and its neighbours (áéíóúüñ àèìòù âêîôû äö ç) in capitals,
+    // every other character as it is.
+    QString foldedSql(const QString &expression) const;
 
     // Catalogue of the open database.
     virtual bool tableExists(const QSqlDatabase &database, const QString &table) const;
@@ -93,6 +99,7 @@ protected:
         QString serialType;                // an integer key numbered by the database
         QString stampType;                 // date and time without a zone
         QString currentDateTimeExpression; // the server's local date and time
+        QString asciiUpper;                // upper() of %1 that changes ASCII letters only
     };
     explicit Dialect(Traits traits);
 

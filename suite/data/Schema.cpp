@@ -2,9 +2,12 @@
 
 #include "suite/data/Connection.h"
 #include "suite/data/Dialect.h"
+#include "suite/data/SuiteError.h"
 #include "suite/data/TransactionGuard.h"
 
 #include <QHash>
+#include <QMap>
+#include <utility>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -39,6 +42,14 @@ ColumnDef column(const QString &name, ColumnKind kind)
 ColumnDef column(const QString &name, ColumnKind kind, const QString &defaultValue)
 {
     return {name, kind, 0, true, defaultValue, false};
+}
+
+// Serial and economic numbers: the suite's production engine compares
+// texts without regard to case, so two that differ only in it are one.
+ColumnDef caseBlind(ColumnDef column)
+{
+    column.caseBlind = true;
+    return column;
 }
 
 ColumnDef serial(const QString &name)
@@ -85,8 +96,8 @@ QVector<TableDef> declareTables()
             text(u"Af_Proveedor"_s, 10),
             text(u"Af_Factura"_s, 10),
             column(u"Af_Fecha_Compra"_s, K::Date),
-            text(u"Af_Numero_Serie"_s, 30),
-            text(u"Af_Numero_Economico"_s, 30),
+            caseBlind(text(u"Af_Numero_Serie"_s, 30)),
+            caseBlind(text(u"Af_Numero_Economico"_s, 30)),
             text(u"Af_Marca"_s, 30),
             text(u"Af_Modelo"_s, 30),
             text(u"Af_Tipo_Responsable"_s, 2),
@@ -321,8 +332,8 @@ QVector<TableDef> declareTables()
 QVector<IndexDef> declareIndexes()
 {
     return {
-        {u"UX_Activo_Fijo_Serie"_s, u"Activo_Fijo"_s, {u"Af_Numero_Serie"_s}, true},
-        {u"UX_Activo_Fijo_Economico"_s, u"Activo_Fijo"_s, {u"Af_Numero_Economico"_s}, true},
+        {u"UX_Activo_Fijo_Serie_Caso"_s, u"Activo_Fijo"_s, {u"Af_Numero_Serie"_s}, true},
+        {u"UX_Activo_Fijo_Economico_Caso"_s, u"Activo_Fijo"_s, {u"Af_Numero_Economico"_s}, true},
         // A book's postings of one asset: what loading a record lists.
         {u"IX_Activo_Fijo_Depreciacion"_s, u"Activo_Fijo_Depreciacion"_s,
          {u"Af_Cve_Activo_Fijo"_s, u"Ad_Tipo"_s}, false},
@@ -345,6 +356,53 @@ QVector<VersionDef> declareVersions()
 // Indexes older databases have and the schema replaced.
 const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
                                      u"IX_Activo_Fijo_Depreciacion_Libro"_s};
+// Unique indexes that compared with regard to case, each retired once the
+// index that replaces it is in place (until then it keeps exact repeats out).
+const QList<std::pair<QString, QString>> ReplacedUniqueIndexes = {
+    {u"UX_Activo_Fijo_Serie"_s, u"UX_Activo_Fijo_Serie_Caso"_s},
+    {u"UX_Activo_Fijo_Economico"_s, u"UX_Activo_Fijo_Economico_Caso"_s},
+};
+
+bool caseBlindIndex(const IndexDef &index)
+{
+    const TableDef *table = Schema::table(index.table);
+    for (const QString &name : index.columns) {
+        const ColumnDef *column = table ? table->column(name) : nullptr;
+        if (column && column->caseBlind)
+            return true;
+    }
+    return false;
+}
+
+// The rows that share a value of a case-blind unique index, as a notice
+// naming them by key; empty when there are none.
+QString clashes(Connection &connection, const IndexDef &index)
+{
+    const Dialect &dialect = connection.dialect();
+    const TableDef *table = Schema::table(index.table);
+    const QString key = table->primaryKey().value(0);
+    QStringList folded;
+    for (const QString &column : index.columns)
+        folded.append(dialect.foldedSql(column));
+    const QString value = folded.join(u" || '|' || "_s);
+    const RecordsetPtr rows = connection.Execute(
+        u"SELECT "_s + key + u", "_s + index.columns.join(u" || ' ' || "_s) + u" AS valor, "_s + value
+        + u" AS grupo FROM "_s + index.table + u" WHERE "_s + value + u" IN (SELECT "_s + value + u" FROM "_s
+        + index.table + u" GROUP BY "_s + value + u" HAVING COUNT(*) > 1) ORDER BY 3, 1"_s);
+    QMap<QString, QStringList> groups;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        groups[rows->fieldValue(2).toString()].append(
+            u"%1 («%2»)"_s.arg(rows->fieldValue(0).toString(), rows->fieldValue(1).toString()));
+    }
+    if (groups.isEmpty())
+        return {};
+    QStringList lines;
+    for (const QStringList &group : std::as_const(groups))
+        lines.append(u"  "_s + group.join(u", "_s));
+    return u"%1.%2 no admite repetidos sin importar mayúsculas y minúsculas, y estos registros los repiten; "
+           "el índice %3 se creará cuando se corrijan:\n"_s.arg(index.table, index.columns.join(u", "_s), index.name)
+           + lines.join(u'\n');
+}
 
 } // namespace
 
@@ -411,8 +469,9 @@ bool Schema::kindOf(const QString &column, ColumnKind *kind)
     return true;
 }
 
-void Schema::create(Connection &connection)
+QStringList Schema::create(Connection &connection)
 {
+    QStringList notices;
     const Dialect &dialect = connection.dialect();
     std::optional<TransactionGuard> transaction;
     if (!connection.inTransaction())
@@ -432,8 +491,30 @@ void Schema::create(Connection &connection)
     }
     for (const QString &retired : RetiredIndexes)
         connection.Execute(u"DROP INDEX IF EXISTS "_s + retired);
-    for (const IndexDef &index : indexes())
-        connection.Execute(dialect.createIndexSql(index));
+    QStringList postponed;
+    for (const IndexDef &index : indexes()) {
+        if (!index.unique || !caseBlindIndex(index)) {
+            connection.Execute(dialect.createIndexSql(index));
+            continue;
+        }
+        // Rows already repeating what the index forbids are named, not failed on.
+        connection.Execute(u"SAVEPOINT indice_unico"_s);
+        try {
+            connection.Execute(dialect.createIndexSql(index));
+            connection.Execute(u"RELEASE SAVEPOINT indice_unico"_s);
+        } catch (const SuiteError &) {
+            connection.Execute(u"ROLLBACK TO SAVEPOINT indice_unico"_s);
+            const QString clash = clashes(connection, index);
+            if (clash.isEmpty())
+                throw;
+            notices.append(clash);
+            postponed.append(index.name);
+        }
+    }
+    for (const auto &[old, replacement] : ReplacedUniqueIndexes) {
+        if (!postponed.contains(replacement))
+            connection.Execute(u"DROP INDEX IF EXISTS "_s + old);
+    }
     for (const QString &routine : dialect.routinesSql())
         connection.Execute(routine);
     for (const VersionDef &version : versions()) {
@@ -443,6 +524,7 @@ void Schema::create(Connection &connection)
 
     if (transaction)
         transaction->commit();
+    return notices;
 }
 
 bool Schema::needsUpgrade(Connection &connection)

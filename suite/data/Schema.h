@@ -29,6 +29,9 @@ struct ColumnDef
     bool notNull = false;
     QString defaultValue; // an SQL literal ("'AC'", "0"); empty: no default
     bool primaryKey = false;
+    // Compared without regard to case (Dialect::foldedSql), in look-ups
+    // (Utilerias.BuscaValor) and in its unique index.
+    bool caseBlind = false;
 };
 
 struct TableDef
@@ -75,8 +78,10 @@ public:
     // Creates what is missing: tables, columns added to older tables, indexes,
     // the backend's routines and stored statements, the version triggers.
     // Safe to run any number of times; runs in one transaction unless the
-    // caller already opened one.
-    static void create(Connection &connection);
+    // caller already opened one. A unique index that the rows already break
+    // is left for later: the returned notices say which rows clash (nothing
+    // else stops).
+    static QStringList create(Connection &connection);
     // An older database whose tables lack a version column: create() brings
     // it up to date. A database without the tables is not one to upgrade.
     static bool needsUpgrade(Connection &connection);

@@ -108,7 +108,7 @@ constexpr qint64 MinimumFreeBytes = 1024 * 1024;
 
 SqliteDialect::SqliteDialect()
     : Dialect({u"sqlite"_s, u"QSQLITE"_s, u"LIKE"_s, u"INTEGER PRIMARY KEY AUTOINCREMENT"_s, u"TIMESTAMP"_s,
-               u"strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s})
+               u"strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"_s, u"upper(%1)"_s})
 {
 }
 

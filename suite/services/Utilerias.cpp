@@ -2,6 +2,7 @@
 
 #include "suite/data/Connection.h"
 #include "suite/data/Dialect.h"
+#include "suite/data/Schema.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/SearchDialogPresenter.h"
@@ -143,8 +144,17 @@ QString Utilerias::BuscaValor(const QString &table, const QString &searchColumn,
         const QString tableName = catalogue.table(table);
         const QString search = catalogue.column(tableName, searchColumn).name;
         const QString result = catalogue.column(tableName, resultColumn).name;
-        auto row = connection->Execute(u"SELECT "_s + result + u" FROM "_s + tableName + u" WHERE "_s
-                                       + search + u" = '"_s + sqlEscape(value) + u"' LIMIT 1"_s);
+        const QString literal = u"'"_s + sqlEscape(value) + u"'"_s;
+        // A column the schema compares without regard to case is looked up so,
+        // through its unique index.
+        const TableDef *declared = Schema::table(tableName);
+        const ColumnDef *column = declared ? declared->column(search) : nullptr;
+        const Dialect &dialect = connection->dialect();
+        const QString condition = column && column->caseBlind
+            ? dialect.foldedSql(search) + u" = "_s + dialect.foldedSql(literal)
+            : search + u" = "_s + literal;
+        auto row = connection->Execute(u"SELECT "_s + result + u" FROM "_s + tableName + u" WHERE "_s + condition
+                                       + u" LIMIT 1"_s);
         return row->Eof() ? QString() : valueText(row->fieldValue(0));
     } catch (const SuiteError &error) {
         m_lastError = error.description();

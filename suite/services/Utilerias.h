@@ -26,7 +26,8 @@ public:
     QString Consulta(const QString &queryId, int maxRows, const QString &unused, QObject *owner);
 
     // The resultColumn of the row whose searchColumn equals value, "" when no
-    // row. Table and column names match the schema regardless of case and accents.
+    // row; without regard to case for the schema's case-blind columns. Table
+    // and column names match the schema regardless of case and accents.
     QString BuscaValor(const QString &table, const QString &searchColumn, const QString &value,
                        const QString &resultColumn, int zero = 0, const QString &e1 = {},
                        const QString &e2 = {}, const QString &e3 = {});

@@ -42,6 +42,20 @@ private Q_SLOTS:
                 QVERIFY2(columns.contains(c.name, Qt::CaseInsensitive), qPrintable(table.name + u'.' + c.name));
         }
 
+        // An older database whose serial numbers repeat in all but letter case: the upgrade names the assets
+        // that clash and goes on, its old index still keeping exact repeats out; once they are corrected, the
+        // index that compares without regard to case replaces it.
+        db->Execute(u"DROP INDEX UX_Activo_Fijo_Serie_Caso"_s);
+        db->Execute(u"CREATE UNIQUE INDEX UX_Activo_Fijo_Serie ON Activo_Fijo (Af_Numero_Serie)"_s);
+        db->Execute(u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Numero_Serie) VALUES ('A1', 'Señal-1'), ('A2', 'SEÑAL-1')"_s);
+        const QStringList notices = Schema::create(*db);
+        QVERIFY2(notices.size() == 1 && notices[0].contains(u"A1 («Señal-1»), A2 («SEÑAL-1»)"_s), qPrintable(notices.join(u'\n')));
+        QVERIFY(!errorOf(*db, u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Numero_Serie) VALUES ('A3', 'SEÑAL-1')"_s).isEmpty());
+        db->Execute(u"UPDATE Activo_Fijo SET Af_Numero_Serie = 'Señal-2' WHERE Af_Cve_Activo_Fijo = 'A2'"_s);
+        QCOMPARE(Schema::create(*db), QStringList());
+        QVERIFY(!errorOf(*db, u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Numero_Serie) VALUES ('A3', 'señal-1')"_s).isEmpty());
+        db->Execute(u"DELETE FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo IN ('A1', 'A2')"_s);
+
         // Defaults the screen relies on when it leaves a column out.
         db->Execute(u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo) VALUES ('1')"_s);
         db->Execute(u"INSERT INTO Centro_Costo (Cc_Cve_Centro_Costo, Cc_Descripcion) VALUES ('000100', 'A')"_s);

@@ -1,5 +1,6 @@
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
+#include "suite/services/AdditionalFields.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 #include "suite/session/Session.h"
@@ -97,22 +98,28 @@ private Q_SLOTS:
         QVERIFY(!db().inTransaction());
     }
 
-    // Values match exactly (quoted ones: the saving scenarios); names regardless
-    // of case and accents, as the screen's own look-ups show end to end.
+    // Values match exactly (quoted ones: the saving scenarios), except in the
+    // schema's case-blind columns, which fold ASCII and accented letters alike
+    // on both backends, in the look-up and in their unique index; names
+    // regardless of case and accents, as the screen's own look-ups show end to end.
     void lookups()
     {
         suite::Utilerias utilerias;
         // A first look-up before the tables below fill (and one is made) must not leave a stale catalogue.
         QCOMPARE(utilerias.BuscaValor(u"Empresa"_s, u"Em_Cve_Empresa"_s, u"0001"_s, u"Em_Descripcion"_s), QString());
         exec(u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Descripcion, Af_Numero_Serie) "
-             "VALUES ('0000000010', 'Camioneta', 'SN-1'), ('0000000011', NULL, 'O''SERIE')"_s);
+             "VALUES ('0000000010', 'Camioneta', 'SN-1'), ('0000000011', NULL, 'O''SERIE'), "
+             "('0000000012', 'Señal', 'Señal-ö δ')"_s);
         exec(u"INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('A', 'B')"_s);
         exec(u"CREATE TABLE Marca_Extra (Mx_Clave VARCHAR(4), Mx_Nombre VARCHAR(20))"_s);
         exec(u"INSERT INTO Marca_Extra VALUES ('01', 'Acme')"_s);
         const QString key = u"Af_Cve_Activo_Fijo"_s, serial = u"Af_Numero_Serie"_s;
         const struct { QString table, column, value, result, expected; } found[] = {
             {u"Activo_Fijo"_s, key, u"0000000011"_s, u"Af_Descripcion"_s, QString()},   // Null
-            {u"Activo_Fijo"_s, serial, u"sn-1"_s, key, QString()},                      // a value's case matters
+            {u"Activo_Fijo"_s, serial, u"sn-1"_s, key, u"0000000010"_s},                // case-blind
+            {u"Activo_Fijo"_s, serial, u"SEÑAL-Ö δ"_s, key, u"0000000012"_s},
+            {u"Activo_Fijo"_s, serial, u"SEÑAL-Ö Δ"_s, key, QString()},                 // other letters: exact
+            {u"Variable"_s, u"Va_Cve_Variable"_s, u"a"_s, u"Va_Valor"_s, QString()},    // elsewhere case matters
             {u"Activo_Fijo"_s, key, u"x' OR '1'='1"_s, key, QString()},
             {u"MARCA_EXTRA"_s, u"mx_clave"_s, u"01"_s, u"MX_NOMBRE"_s, u"Acme"_s},       // made after the first look-up
         };
@@ -130,6 +137,36 @@ private Q_SLOTS:
             QVERIFY2(utilerias.RegistraError().contains(c.named), qPrintable(utilerias.RegistraError()));
         }
         QCOMPARE(scalar(u"SELECT COUNT(*) FROM Variable"_s), u"1"_s);
+        // The unique index finds the same repeats as the look-up.
+        for (const QString &serialNumber : {u"sn-1"_s, u"señal-Ö δ"_s})
+            QVERIFY2(!errorOf(db(), u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Numero_Serie) VALUES ('X', '%1')"_s
+                                        .arg(serialNumber)).isEmpty(), qPrintable(serialNumber));
+        QCOMPARE(errorOf(db(), u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Numero_Serie) VALUES ('X', 'SEÑAL-Ö Δ')"_s),
+                 QString());
+    }
+
+    // A record's additional fields are written back whole: NULL, empty and
+    // quoted values read as they were stored; a definition is its table's.
+    void additionalFields()
+    {
+        exec(u"INSERT INTO Campo_Adicional (Ca_Tabla, Ca_Campo, Ca_Titulo, Ca_Orden) VALUES "
+             "('Activo_Fijo', 'POLIZA', 'Póliza', 2), ('Activo_Fijo', 'GARANTIA', NULL, 1), ('Empleado', 'TALLA', 'Talla', 1)"_s);
+        const suite::AdditionalFields fields(db());
+        QCOMPARE(fields.definitions(u"Activo_Fijo"_s),
+                 (suite::AdditionalFields::Definitions{{u"GARANTIA"_s, QString()}, {u"POLIZA"_s, u"Póliza"_s}}));
+        const QVariant null(QMetaType::fromType<QString>());
+        fields.store(u"Activo_Fijo"_s, u"0000000001"_s, {{u"POLIZA"_s, u"P-77 de O'Neil"_s}, {u"VACIO"_s, u""_s}, {u"NULO"_s, null}});
+        fields.store(u"Activo_Fijo"_s, u"0000000002"_s, {{u"POLIZA"_s, u"otra"_s}});
+        const suite::AdditionalFields::Values back = fields.values(u"Activo_Fijo"_s, u"0000000001"_s);
+        QCOMPARE(back.keys(), (QStringList{u"NULO"_s, u"POLIZA"_s, u"VACIO"_s}));
+        QVERIFY(back.value(u"NULO"_s).isNull() && !back.value(u"VACIO"_s).isNull());
+        QCOMPARE(back.value(u"POLIZA"_s).toString() + back.value(u"VACIO"_s).toString(), u"P-77 de O'Neil"_s);
+        fields.store(u"Activo_Fijo"_s, u"0000000001"_s, {{u"POLIZA"_s, u"P-78"_s}});
+        QCOMPARE(fields.values(u"Activo_Fijo"_s, u"0000000001"_s).keys(), QStringList{u"POLIZA"_s});
+        QCOMPARE(fields.values(u"Activo_Fijo"_s, u"0000000002"_s).value(u"POLIZA"_s).toString(), u"otra"_s);
+        // A read that fails is raised, never taken for "no fields".
+        db().armFault(1);
+        QVERIFY_THROWS_EXCEPTION(suite::SuiteError, fields.values(u"Activo_Fijo"_s, u"0000000002"_s));
     }
 
     // Registering inside the save's transaction, and a vetoed or failed one
