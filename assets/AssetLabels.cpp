@@ -6,9 +6,11 @@
 #include "suite/data/Recordset.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/print/DocumentBuilder.h"
 #include "suite/print/Reporte.h"
 #include "suite/services/Variants.h"
 
+#include <QHash>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -85,16 +87,20 @@ QString AssetLabels::dataStatement(const QString &statement, const QString &type
     return u"EXEC "_s + statement + u" '"_s + SqlLiteral::inner(key) + u"' "_s;
 }
 
-QString AssetLabels::fill(QString labelTemplate, const suite::Recordset &data)
+QString AssetLabels::fill(const QString &labelTemplate, const suite::Recordset &data)
 {
     // The field's name is put in capitals and then looked for exactly, so the
     // same name typed in mixed case stays in the label. Reading a field of a
     // statement that found nothing fails, as the first row is all there is.
+    // The values print as the text they are: the print layer fills them in.
+    QHash<QString, QString> values;
     for (int i = 0; i < data.fieldCount(); ++i) {
-        const QString placeholder = u'[' + data.fieldName(i).toUpper() + u']';
-        labelTemplate.replace(placeholder, suite::cStr(data.fieldValue(i)), Qt::CaseSensitive);
+        const QString name = data.fieldName(i).toUpper();
+        const QString value = suite::cStr(data.fieldValue(i));
+        if (!values.contains(name))
+            values.insert(name, value);
     }
-    return labelTemplate;
+    return suite::DocumentBuilder::fillFields(labelTemplate, values);
 }
 
 } // namespace xb733

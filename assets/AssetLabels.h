@@ -26,7 +26,7 @@ public:
 private:
     void print(const QString &key);
     static QString dataStatement(const QString &statement, const QString &type, const QString &key);
-    static QString fill(QString labelTemplate, const suite::Recordset &data);
+    static QString fill(const QString &labelTemplate, const suite::Recordset &data);
 
     const AssetScreen &m_screen;
 };

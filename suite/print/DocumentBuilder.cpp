@@ -14,6 +14,7 @@
 #include <QTextFrameFormat>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <utility>
 
 QT_BEGIN_NAMESPACE
 // Rich text lengths (and image sizes) are pixels at this resolution, which
@@ -29,8 +30,48 @@ namespace suite {
 namespace {
 
 // A "{" inside a value stands in for itself until the QR directives of the
-// template are drawn, so a value never becomes a directive.
+// template are drawn, so a value never becomes a directive; a "<" in a value
+// of a plain template likewise, so the value never turns the text into HTML.
 constexpr char16_t ValueBrace = 0xE000;
+constexpr char16_t ValueAngle = 0xE001;
+
+// One pass over the template's placeholders (and {FECHA} when today is
+// given), so a value that itself holds "[X]" or "{FECHA}" prints as it is.
+QString fillMarkers(const QString &templateText, bool rich, const QHash<QString, QString> &values,
+                    const QString &today)
+{
+    static const QRegularExpression marker(u"\\[([^\\[\\]\\r\\n]+)\\]|\\{FECHA\\}"_s);
+    QString out;
+    out.reserve(templateText.size());
+    qsizetype from = 0;
+    for (auto it = marker.globalMatch(templateText); it.hasNext();) {
+        const auto match = it.next();
+        out += QStringView(templateText).mid(from, match.capturedStart() - from);
+        from = match.capturedEnd();
+        QString value;
+        if (match.hasCaptured(1)) {
+            const auto found = values.constFind(match.captured(1));
+            if (found == values.constEnd()) {
+                out += match.captured();
+                continue;
+            }
+            value = *found;
+        } else if (!today.isNull()) {
+            value = today;
+        } else {
+            out += match.captured();
+            continue;
+        }
+        value.replace(u'{', QChar(ValueBrace));
+        if (rich)
+            value = value.toHtmlEscaped();
+        else
+            value.replace(u'<', QChar(ValueAngle));
+        out += value;
+    }
+    out += QStringView(templateText).mid(from);
+    return out;
+}
 
 const QLocale &mexican()
 {
@@ -108,32 +149,18 @@ QString DocumentBuilder::valueText(const QVariant &value)
 
 QString DocumentBuilder::fill(const QString &templateText, bool rich) const
 {
-    // One pass, so a value that itself holds "[X]" or "{FECHA}" prints as it is.
-    static const QRegularExpression marker(u"\\[([^\\[\\]\\r\\n]+)\\]|\\{FECHA\\}"_s);
-    const QString today = mexican().toString(QDate::currentDate(), u"d 'de' MMMM 'de' yyyy"_s);
-    QString out;
-    out.reserve(templateText.size());
-    qsizetype from = 0;
-    for (auto it = marker.globalMatch(templateText); it.hasNext();) {
-        const auto match = it.next();
-        out += QStringView(templateText).mid(from, match.capturedStart() - from);
-        from = match.capturedEnd();
-        QString value;
-        if (match.hasCaptured(1)) {
-            const auto found = m_values.constFind(match.captured(1));
-            if (found == m_values.constEnd()) {
-                out += match.captured();
-                continue;
-            }
-            value = *found;
-        } else {
-            value = today;
-        }
-        value.replace(u'{', QChar(ValueBrace));
-        out += rich ? value.toHtmlEscaped() : value;
-    }
-    out += QStringView(templateText).mid(from);
-    return out;
+    return fillMarkers(templateText, rich, m_values,
+                       mexican().toString(QDate::currentDate(), u"d 'de' MMMM 'de' yyyy"_s));
+}
+
+QString DocumentBuilder::fillFields(const QString &templateText, const QHash<QString, QString> &values)
+{
+    return fillMarkers(templateText, Qt::mightBeRichText(templateText), values, QString());
+}
+
+QString DocumentBuilder::withoutMarks(const QString &text)
+{
+    return QString(text).replace(QChar(ValueBrace), u'{').replace(QChar(ValueAngle), u'<');
 }
 
 void DocumentBuilder::drawQrCodes(QTextDocument &document)
@@ -145,7 +172,7 @@ void DocumentBuilder::drawQrCodes(QTextDocument &document)
         const auto match = directive.match(cursor.selectedText());
         const QrOptions options = qrOptions(match.captured(1));
         const QUrl name(u"qr:%1"_s.arg(++count));
-        const QString value = match.captured(2).replace(QChar(ValueBrace), u'{');
+        const QString value = match.captured(2).replace(QChar(ValueBrace), u'{').replace(QChar(ValueAngle), u'<');
         document.addResource(QTextDocument::ImageResource, name, QrCode::image(value));
 
         QTextImageFormat image;
@@ -159,9 +186,11 @@ void DocumentBuilder::drawQrCodes(QTextDocument &document)
             cursor.insertImage(image, options.position);
         cursor = document.find(directive, cursor);
     }
-    for (cursor = document.find(QString(QChar(ValueBrace))); !cursor.isNull();
-         cursor = document.find(QString(QChar(ValueBrace)), cursor)) {
-        cursor.insertText(u"{"_s);
+    for (const auto &[marker, character] : {std::pair{ValueBrace, u"{"_s}, std::pair{ValueAngle, u"<"_s}}) {
+        for (cursor = document.find(QString(QChar(marker))); !cursor.isNull();
+             cursor = document.find(QString(QChar(marker)), cursor)) {
+            cursor.insertText(character);
+        }
     }
 }
 

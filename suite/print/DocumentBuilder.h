@@ -42,9 +42,18 @@ public:
     // numbers with two decimals and thousands separators, NULL as nothing.
     static QString valueText(const QVariant &value);
 
+    // The template with its [FIELD] placeholders filled from values (by the
+    // field's name in capitals), for a text that build() prints later (a
+    // label): each value is escaped for the template's kind (HTML or plain)
+    // and marked so that build() reads none of it as markup, a placeholder
+    // or a directive. Unknown names stay as written.
+    static QString fillFields(const QString &templateText, const QHash<QString, QString> &values);
+    // A text filled so, with its values' marks taken out: what it prints.
+    static QString withoutMarks(const QString &text);
+
 private:
     QString fill(const QString &templateText, bool rich) const;
-    static void drawQrCodes(QTextDocument &document); // and gives values their "{" back
+    static void drawQrCodes(QTextDocument &document); // and gives values their "{" and "<" back
 
     QFont m_font;
     QHash<QString, QString> m_values; // by field name in capitals

@@ -82,7 +82,8 @@ void Reporte::ImprimeTexto(const QString &texto, const QString &impresora, doubl
     m_printed = delivery.printed;
     if (!delivery.pdf.isEmpty()) {
         HostEvents::instance().notifyPrinted(u"ImprimeTexto"_s,
-                                             {texto, impresora, izquierdaMm, arribaMm, anchoMm, altoMm, puntos, copias},
+                                             {DocumentBuilder::withoutMarks(texto), impresora, izquierdaMm, arribaMm,
+                                              anchoMm, altoMm, puntos, copias},
                                              delivery.pdf);
     }
 }

@@ -27,7 +27,8 @@ public:
 
     // Prints an already filled label text (plain text, or rich text when it
     // looks like HTML) on a label-sized page; QR directives and {FECHA} are
-    // honoured. impresora as above; the numbers as LabelSetup describes them:
+    // honoured (a text filled by DocumentBuilder::fillFields prints its values
+    // as they are). impresora as above; the numbers as LabelSetup describes them:
     // offsets and size in mm, font points, copies. (0, 0, -1, -1, 7, -1): an
     // 80 x 40 mm label in 7-point type, one copy.
     void ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,

@@ -29,9 +29,10 @@ private Q_SLOTS:
 namespace {
 
 // Every value of this asset holds a quote, and its description characters
-// that rich text would read as markup.
+// that rich text would read as markup and that a template would read as
+// directives: they print as they are.
 const QString QuotedKey = u"D'AF-01"_s;
-const QString QuotedDescription = u"Silla 'Ejecutiva' 24\" & <b>"_s;
+const QString QuotedDescription = u"Silla 'Ejecutiva' 24\" & <b> {QR:X} {FECHA}"_s;
 const QString QuotedClient = u"Grupo D'Alba"_s;
 
 QString loadLines(const QString &key)
