@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace suite {
@@ -52,7 +54,9 @@ std::unique_ptr<Connection> DatabaseOpening::openForScreen(const HostOptions &op
     if (connection->writeRefusal().isEmpty() && (demo || Schema::needsUpgrade(*connection))) {
         // A second host waits here (SQLite's write lock) and then finds it all done.
         TransactionGuard transaction(*connection);
-        Schema::create(*connection);
+        // What the schema leaves for later (rows clashing with a unique index) is said, not failed on.
+        for (const QString &notice : Schema::create(*connection))
+            std::fprintf(stderr, "talvexor: aviso: %s\n", notice.toUtf8().constData());
         if (demo && !hasAssets(*connection))
             DemoData::load(*connection);
         transaction.commit();

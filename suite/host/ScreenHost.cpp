@@ -22,6 +22,29 @@ using namespace Qt::StringLiterals;
 
 namespace suite {
 
+namespace {
+
+// What the schema left for later and why (rows that clash with a unique index).
+void sayNotices(const QStringList &notices)
+{
+    for (const QString &notice : notices)
+        std::fprintf(stderr, "talvexor: aviso: %s\n", notice.toUtf8().constData());
+}
+
+// The audit columns (Oper_Alta, Oper_Ult_Modif, Oper_Baja) keep an operator's
+// code whole or not at all: a longer one could never save anything.
+void checkOperator(const QString &user)
+{
+    const ColumnDef *audit = Schema::table(u"Activo_Fijo"_s)->column(u"Oper_Ult_Modif"_s);
+    const qsizetype length = user.toUcs4().size();
+    if (length > audit->size) {
+        throw SuiteError(u"La clave de operador «%1» tiene %2 caracteres y los registros guardan hasta %3; "
+                         "inicie con una clave más corta (--usuario)."_s.arg(user).arg(length).arg(audit->size));
+    }
+}
+
+} // namespace
+
 ScreenHost::ScreenHost(const HostOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
@@ -42,7 +65,7 @@ QString ScreenHost::componentLibrary()
 
 void ScreenHost::prepareDatabase(Connection &connection, bool loadDemo)
 {
-    Schema::create(connection);
+    sayNotices(Schema::create(connection));
     if (loadDemo)
         DemoData::load(connection);
 }
@@ -74,6 +97,7 @@ Session &ScreenHost::session() const
 
 void ScreenHost::openScreen()
 {
+    checkOperator(session().user());
     const QString progId = QString::fromLatin1(ProgId);
     m_components = std::make_unique<ComponentHost>();
     m_components->ensureRegistered(progId, componentLibrary());

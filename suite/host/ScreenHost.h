@@ -38,6 +38,8 @@ public:
     void openDatabase();
     Session &session() const;
 
+    // Refuses, before anything shows, an operator whose code the audit
+    // columns cannot keep.
     void openScreen();
     HostWindow *window() const;
     QWidget *form() const;
