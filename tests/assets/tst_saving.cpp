@@ -1,8 +1,11 @@
 // Saving assets as a user does, through the real host's scripted mode on
 // both backends: every refusal of the accept command in its order, a new and
-// an edited asset stored as typed, and the same saves failing at any of their
-// statements and leaving the database as it was. (Hostile values in every
-// field, read back: tst_hostile; two users saving one key at once: tst_concurrency.)
+// an edited asset stored as typed, the same saves failing at any of their
+// statements and leaving the database as it was, and every asset of a
+// catalogue saved unchanged writing back exactly what it read. (Hostile
+// values in every field, read back: tst_hostile; two users saving one key at
+// once: tst_concurrency.)
+#include "bench/generate/CatalogueGenerator.h"
 #include "suite/data/Connection.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SqlText.h"
@@ -10,6 +13,7 @@
 #include "tests/support/TableSnapshot.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSet>
@@ -26,6 +30,10 @@ private Q_SLOTS:
     void checksInOrder();
     void storedAsTypedAndFailedStatementsLeaveNothing_data();
     void storedAsTypedAndFailedStatementsLeaveNothing();
+    void numbersDatesAndSharesAsTyped_data() { TestDatabase::addBackendRows(); }
+    void numbersDatesAndSharesAsTyped();
+    void unchangedSaveWritesBackWhatItRead_data() { TestDatabase::addBackendRows(); }
+    void unchangedSaveWritesBackWhatItRead();
 };
 
 namespace {
@@ -195,11 +203,11 @@ void tst_Saving::checksInOrder()
         {setText(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"999"_s), u"ERR-ID:7500005"_s, u"Debe especificar el tipo de activo fijo"_s, 0, u"txt_Ta_Cve_Tipo_ActivoFijo"_s},
         {setText(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"003"_s), u"ERR-ID:7500006"_s, u"Debe especificar una empresa válida"_s, 0, u"txtEmpresa"_s},
         {setText(u"txtEmpresa"_s, u"0001"_s), u"ERR-ID:7500007"_s, u"Debe especificar la ubicación del activo fijo"_s, 0, u"txt_Au_Cve_Ubicacion"_s},
-        // The serial takes the key; the economic number typed is another asset's.
-        {fix(u"txt_Au_Cve_Ubicacion"_s, u"0002"_s, u"txtNEconomico"_s, of(u"Af_Numero_Economico"_s, u"0000000003"_s)),
+        // The serial takes the key; the economic number typed is another asset's, in other letters' case.
+        {fix(u"txt_Au_Cve_Ubicacion"_s, u"0002"_s, u"txtNEconomico"_s, of(u"Af_Numero_Economico"_s, u"0000000003"_s).toLower()),
          u"ERR-ID:7500009"_s, u"El número económico ya está en la base de datos"_s, 0, u"txtNEconomico"_s},
-        // Another asset's serial with trailing blanks; the economic number emptied takes its default.
-        {setText(u"txtNSerie"_s, of(u"Af_Numero_Serie"_s, u"0000000002"_s) + u"  "_s) + setText(u"txtNEconomico"_s, QString()),
+        // Another asset's serial, in other letters' case with trailing blanks; the economic number emptied takes its default.
+        {setText(u"txtNSerie"_s, of(u"Af_Numero_Serie"_s, u"0000000002"_s).toLower() + u"  "_s) + setText(u"txtNEconomico"_s, QString()),
          u"ERR-ID:7500008"_s, u"El número de serie ya está en la base de datos"_s, 0, u"txtNSerie"_s},
         {fix(u"txtNSerie"_s, u"S-900"_s, u"txtClaveEmpleado"_s, u"99999"_s), u"ERR-ID:7500010"_s, u"Debe especificar un empleado válido"_s, 0, u"txtClaveEmpleado"_s},
         {u"click opCliente\n"_s + setText(u"txtClaveCliente"_s, u"999999"_s), u"ERR-ID:7500011"_s, u"Debe especificar un cliente válido"_s, 0, u"txtClaveCliente"_s},
@@ -414,6 +422,172 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
     QCOMPARE(ids.size(), 3);
     const TableSnapshot after = TableSnapshot::take(db->connection());
     QVERIFY2(after == before, qPrintable(before.difference(after)));
+}
+
+// Numbers are read only as the screen writes them and stored exactly, or
+// refused in words where they are typed and again at the accept, with
+// nothing stored; an empty date stays empty through the save, the load and
+// the equipment generated from the asset; shares are stored as typed, within
+// their column, the same on both backends.
+void tst_Saving::numbersDatesAndSharesAsTyped()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
+    configure(*db);
+    const TableSnapshot before = TableSnapshot::take(db->connection());
+    const QString refusedLines =
+        u"toolbar Nuevo\ntype txt_Af_Cve_Activo_Fijo N900\n"_s + setText(u"txt_Af_Descripcion"_s, u"Números"_s)
+        + setText(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"001"_s) + setText(u"txtEmpresa"_s, u"0001"_s)
+        + setText(u"txt_Au_Cve_Ubicacion"_s, u"0001"_s)
+        + u"tab 2\ntype txt_Costo_Original 1,5\nkey txt_Costo_Original Tab\ndump txt_Costo_Original\n"_s // 7500052
+        + u"toolbar Aceptar\ndump\n"_s                                                                     // 7500053
+        + setText(u"txt_Costo_Original"_s, u"1.234,56"_s) + u"toolbar Aceptar\n"_s                         // 7500053
+        + setText(u"txt_Costo_Original"_s, u"0.00001"_s) + u"toolbar Aceptar\n"_s                          // 7500054
+        + setText(u"txt_Costo_Original"_s, u"1,234.5"_s) + u"tab 0\ntype txtVidaUtil 2.5\nkey txtVidaUtil Tab\n"_s
+        + setText(u"txtVidaUtil"_s, u"40000"_s) + u"toolbar Aceptar\n"_s                                   // 7500054
+        + setText(u"txtVidaUtil"_s, u"25"_s) + setText(u"txtUser3"_s, u"1.23456789012345678"_s)
+        + u"toolbar Aceptar\n"_s                                                                            // 7500054
+        + setText(u"txtUser3"_s, u"1.005"_s) + setText(u"txtUser4"_s, u"12345678.125"_s)
+        + u"tab 3\nset dpUser5 date 2024-03-05\nkey dpUser5 Delete\nset dpUser6 date 2031-12-31\n"_s
+        // The default centre the refused accepts put in is taken out, so the grid takes rows.
+        + setText(u"txtCentroCosto"_s, {}) + u"tab 1\ncell 0 Clave 120\ncell 0 Porcentaje 12.3456789012\ncell 1 Clave 130\n"              // 7500055, line fails
+          "key - Ctrl+A\ncell 0 Porcentaje 33.333333333\ncell 1 Clave 130\ncell 1 Porcentaje 33.333333333\n"
+          "cell 2 Clave 140\ncell 2 Porcentaje 33.333333333\ntoolbar Aceptar\n"                         // 7500025
+          "cell 0 Porcentaje 12.345678901\ncell 1 Porcentaje 87.654321099\ncell 2 Porcentaje \"\"\n"
+          "key - Ctrl+Del\n"_s;
+    const HostRun refused = runHost(db->url(), refusedLines + u"dump ssDetalle\ntoolbar Cancelar\n"_s);
+    QStringList shown;
+    for (const QJsonObject &m : refused.of(u"mensaje"_s))
+        shown << m.value(u"id"_s).toString().right(7) + u' ' + m.value(u"prompt"_s).toString();
+    const QStringList expected = {
+        u"7500052 Costo original: «1,5» no es un número como los escribe la pantalla. Use el punto para los decimales "
+        "y la coma solo para separar miles; por ejemplo 1,234.56."_s,
+        u"7500053 Costo original: «1,5» no es un número como los escribe la pantalla. Use el punto para los decimales "
+        "y la coma solo para separar miles; por ejemplo 1,234.56."_s,
+        u"7500053 Costo original: «1.234,56» no es un número como los escribe la pantalla. Use el punto para los "
+        "decimales y la coma solo para separar miles; por ejemplo 1,234.56."_s,
+        u"7500054 Costo original: el número 0.00001 no se puede guardar tal como está escrito: tiene 5 decimales y "
+        "se guardan 4."_s,
+        u"7500052 Vida útil: «2.5» no es un número como los escribe la pantalla. Escriba un número entero, sin "
+        "decimales; por ejemplo 25."_s,
+        u"7500054 Vida útil: el número 40000 no se puede guardar tal como está escrito: debe estar entre -32768 y 32767."_s,
+        u"7500054 Dato 3: el número 1.23456789012345678 no se puede guardar tal como está escrito: tiene 18 cifras "
+        "significativas y se guardan exactas hasta 15."_s,
+        u"7500055 El porcentaje 12.3456789012 no se puede guardar tal como está escrito: tiene 10 decimales y se "
+        "guardan 9."_s,
+        u"7500025 La suma del porcentaje de los centros de costo debe ser de 100%"_s,
+    };
+    QVERIFY2(shown == expected, qPrintable((shown + refused.errors()).join(u'\n')));
+    QCOMPARE(refused.errors().size(), 1); // the move out of the share of ten decimals
+    QVERIFY(refused.errors().value(0).contains(u"(1, Clave)"_s));
+    // The refused text stays as typed, with no value; the accept leaves the user on it.
+    QCOMPARE(text(refused.dump(0), u"txt_Costo_Original"_s), u"1,5"_s);
+    QVERIFY(dumpedControl(refused.dump(0), u"txt_Costo_Original"_s).value(u"valor"_s).isNull());
+    QCOMPARE(refused.dump(1).value(u"focus"_s).toString() + QString::number(refused.dump(1).value(u"tab"_s).toInt()),
+             u"txt_Costo_Original2"_s);
+    const TableSnapshot after = TableSnapshot::take(db->connection());
+    QVERIFY2(after == before, qPrintable(before.difference(after)));
+
+    // Corrected, it is stored as typed: grouping read, no rounding, empty dates as NULL. Loaded again it shows
+    // the same, the empty date still empty; the equipment made from it copies the NULL.
+    const HostRun saved = runHost(db->url(), refusedLines + u"toolbar Aceptar\n"_s + loadLines(u"N900"_s)
+                                                 + u"dump txt_Costo_Original txtUser3 dpFechaCompra dpUser5\ntoolbar B3\n"_s);
+    QCOMPARE(saved.messageIds().mid(9), QStringList{u"ERR-ID:7500036"_s});
+    const QStringList columns = {u"Af_Costo_Original"_s, u"Af_Vida_Util"_s, u"Af_UserDef_3"_s, u"Af_UserDef_4"_s,
+                                 u"Af_Fecha_Compra"_s, u"Af_UserDef_5"_s, u"Af_UserDef_6"_s};
+    QCOMPARE(row(stored(*db, u"N900"_s, columns)),
+             row({{u"Af_Costo_Original"_s, u"1234.5"_s}, {u"Af_Vida_Util"_s, u"25"_s}, {u"Af_UserDef_3"_s, u"1.005"_s},
+                  {u"Af_UserDef_4"_s, u"12345678.125"_s}, {u"Af_Fecha_Compra"_s, {}}, {u"Af_UserDef_5"_s, {}},
+                  {u"Af_UserDef_6"_s, u"2031-12-31"_s}}));
+    QCOMPARE(TableSnapshot::take(db->connection()).rows(u"Activo_Fijo_Centro_Costo"_s).filter(u"'N900'"_s),
+             (QStringList{u"('N900', '000120', 12.345678901)"_s, u"('N900', '000130', 87.654321099)"_s}));
+    const QJsonObject reloaded = saved.of(u"dump"_s).constLast();
+    QCOMPARE(text(reloaded, u"txt_Costo_Original"_s) + u'|' + text(reloaded, u"txtUser3"_s) + u'|'
+                 + dumpedControl(reloaded, u"txtUser3"_s).value(u"valor"_s).toVariant().toString() + u'|'
+                 + dumpedControl(reloaded, u"dpFechaCompra"_s).value(u"date"_s).toString() + u'|'
+                 + dumpedControl(reloaded, u"dpUser5"_s).value(u"date"_s).toString(),
+             u"$1,234.5000|1.01|1.005||"_s);
+    QCOMPARE(db->value(u"SELECT COUNT(*) FROM Equipo WHERE Eq_Activo_Fijo = 'N900' AND Eq_UserDef_5 IS NULL "
+                       "AND Eq_UserDef_6 IS NOT NULL AND Eq_UserDef_3 = 1.005"_s), u"1"_s);
+}
+
+namespace {
+
+constexpr int GeneratedAssets = 1500;
+
+// What the generator writes none of, on every tenth asset by the last digit
+// of its key: NULL dates, numbers, texts and references; long decimals;
+// accents, quotes and mixed case; additional fields NULL, empty and not
+// defined; shares of nine decimals.
+void vary(HostDatabase &db)
+{
+    const QString assets = u" WHERE Es_Cve_Estado <> 'BA' AND Af_Cve_Activo_Fijo LIKE '%%%1'"_s;
+    db.execute(u"UPDATE Activo_Fijo SET Af_Fecha_Compra = NULL, Af_UserDef_5 = NULL, Af_UserDef_6 = NULL, "
+               "Af_UserDef_3 = NULL, Af_Marca = NULL, Af_Calificacion = NULL, Af_UserDef_2 = NULL, Af_Proyecto = NULL, "
+               "Af_Tipo_Responsable = 'EM', Af_Responsable = NULL"_s + assets.arg(1));
+    db.execute(u"UPDATE Activo_Fijo SET Af_Costo_Original = 1234567.8912, Af_UserDef_3 = 1.23456789012345, "
+               "Af_UserDef_4 = -0.000123456789"_s + assets.arg(2));
+    // Eighteen digits PostgreSQL keeps and SQLite rounds to a double, and a double with seventeen.
+    db.execute(u"UPDATE Activo_Fijo SET Af_Costo_Original = 12345678901234.5678, "
+               "Af_UserDef_4 = CAST(0.1 AS DOUBLE PRECISION) + CAST(0.2 AS DOUBLE PRECISION)"_s + assets.arg(5));
+    db.execute(u"UPDATE Activo_Fijo SET Af_Descripcion = 'Escritorio O''Neil «ñandú» ÁÉÍ', "
+               "Af_UserDef_1 = 'Nota \"uno\" ñ', Af_Modelo = 'Mo''dElo-1 ü', "
+               "Af_Numero_Serie = Af_Numero_Serie || 'x'"_s + assets.arg(3));
+    db.execute(u"INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Clave, Ca_Campo, Ca_Valor) "
+               "SELECT 'Activo_Fijo', Af_Cve_Activo_Fijo, 'NOTA', NULL FROM Activo_Fijo"_s + assets.arg(4));
+    db.execute(u"INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Clave, Ca_Campo, Ca_Valor) "
+               "SELECT 'Activo_Fijo', Af_Cve_Activo_Fijo, 'VACIO', '' FROM Activo_Fijo"_s + assets.arg(4));
+    const suite::RecordsetPtr spread = db.connection().Execute(
+        u"SELECT Af_Cve_Activo_Fijo FROM Activo_Fijo_Centro_Costo GROUP BY Af_Cve_Activo_Fijo HAVING COUNT(*) = 2"_s);
+    for (int i = 0; !spread->Eof() && i < 20; spread->MoveNext(), ++i) {
+        const QString key = spread->fieldValue(0).toString();
+        const QString centre = db.value(u"SELECT MIN(Cc_Cve_Centro_Costo) FROM Activo_Fijo_Centro_Costo "
+                                        "WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key));
+        db.execute(u"UPDATE Activo_Fijo_Centro_Costo SET Acc_Porcentaje = CASE WHEN Cc_Cve_Centro_Costo = '%2' "
+                   "THEN 33.333333333 ELSE 66.666666667 END WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key, centre));
+    }
+}
+
+} // namespace
+
+// Every active asset of the demo database and of a generated catalogue is
+// keyed, edited and accepted with no change, one scripted run per database:
+// no message, every asset saved once, and every table as it was but for the
+// last-change operator and stamp and the audit rows.
+void tst_Saving::unchangedSaveWritesBackWhatItRead()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(demo, backend, true);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(generated, backend, false);
+    bench::GeneratorOptions options;
+    options.assets = GeneratedAssets;
+    options.assetsPerTransaction = GeneratedAssets;
+    options.costCentres = 1000;
+    bench::CatalogueGenerator(generated->connection(), options).run();
+    vary(*generated);
+
+    const QStringList changing = {u"Bitacora"_s, u"Activo_Fijo.Oper_Ult_Modif"_s, u"Activo_Fijo.Fecha_Ult_Modif"_s};
+    for (HostDatabase *db : {demo.get(), generated.get()}) {
+        QString script;
+        const suite::RecordsetPtr keys = db->connection().Execute(
+            u"SELECT Af_Cve_Activo_Fijo FROM Activo_Fijo WHERE Es_Cve_Estado <> 'BA' ORDER BY Af_Cve_Activo_Fijo"_s);
+        for (; !keys->Eof(); keys->MoveNext())
+            script += loadLines(keys->fieldValue(0).toString()) + u"toolbar Modificar\ntoolbar Aceptar\n"_s;
+        const int saved = keys->rowCount();
+        const TableSnapshot before = TableSnapshot::take(db->connection(), changing);
+        const int audited = db->value(u"SELECT COUNT(*) FROM Bitacora"_s).toInt();
+        QElapsedTimer clock;
+        clock.start();
+        const HostRun run = runHost(db->url(), script);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        QVERIFY2(run.exitCode == 0 && run.of(u"mensaje"_s).isEmpty(),
+                 qPrintable((run.errors() + run.messageIds()).mid(0, 10).join(u'\n') + u'\n'
+                            + run.of(u"mensaje"_s).value(0).value(u"prompt"_s).toString() + run.errorOutput.left(500)));
+        QCOMPARE(db->value(u"SELECT COUNT(*) FROM Bitacora"_s).toInt() - audited, saved);
+        const TableSnapshot after = TableSnapshot::take(db->connection(), changing);
+        QVERIFY2(after == before, qPrintable(before.difference(after)));
+        qInfo("%s: %d assets saved unchanged in %.1f s, 0 values changed", qPrintable(backend), saved, seconds);
+    }
 }
 
 QTEST_MAIN(tst_Saving)

@@ -1,6 +1,7 @@
 #include "tests/support/TableSnapshot.h"
 
 #include "suite/data/Connection.h"
+#include "suite/data/DecimalText.h"
 #include "suite/data/Recordset.h"
 #include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
@@ -21,11 +22,13 @@ using Row = QStringList;
 // command did without burying the message.
 constexpr int listedRows = 5;
 
-QStringList columnNames(const suite::TableDef &table)
+QStringList columnNames(const suite::TableDef &table, const QStringList &leaveOut = {})
 {
     QStringList names;
-    for (const suite::ColumnDef &column : table.columns)
-        names.append(column.name);
+    for (const suite::ColumnDef &column : table.columns) {
+        if (!leaveOut.contains(table.name + u'.' + column.name, Qt::CaseInsensitive))
+            names.append(column.name);
+    }
     return names;
 }
 
@@ -49,19 +52,30 @@ void listRows(QString &out, const QString &sign, const QStringList &columns, con
 
 } // namespace
 
-TableSnapshot TableSnapshot::take(suite::Connection &connection)
+TableSnapshot TableSnapshot::take(suite::Connection &connection, const QStringList &leaveOut)
 {
     if (connection.faultArmed())
         throw suite::SuiteError(u"No se toma una instantánea con una falla simulada armada: desármela antes"_s);
     TableSnapshot snapshot;
+    snapshot.m_leaveOut = leaveOut;
     for (const suite::TableDef &table : suite::Schema::tables()) {
+        if (leaveOut.contains(table.name, Qt::CaseInsensitive))
+            continue;
         const suite::RecordsetPtr result =
-            connection.Execute(u"SELECT "_s + columnNames(table).join(u", "_s) + u" FROM "_s + table.name);
+            connection.Execute(u"SELECT "_s + columnNames(table, leaveOut).join(u", "_s) + u" FROM "_s + table.name);
+        // A long NUMERIC arrives as its exact text: written as a number all the same.
+        QVector<bool> numeric;
+        for (const QString &name : columnNames(table, leaveOut)) {
+            const suite::ColumnKind kind = table.column(name)->kind;
+            numeric.append(kind == suite::ColumnKind::Money || kind == suite::ColumnKind::Percent);
+        }
         QList<Row> rows;
         for (const QVector<QVariant> &values : result->rows()) {
             Row row;
-            for (const QVariant &value : values)
-                row.append(canonical(value));
+            for (qsizetype i = 0; i < values.size(); ++i)
+                row.append(numeric.at(i) && values.at(i).typeId() == QMetaType::QString && !values.at(i).isNull()
+                               ? values.at(i).toString()
+                               : canonical(values.at(i)));
             rows.append(row);
         }
         // Sorted here rather than by ORDER BY: the backends order NULLs and
@@ -88,7 +102,7 @@ QString TableSnapshot::difference(const TableSnapshot &later) const
         const QList<Row> after = later.m_rows.value(table.name);
         if (before == after)
             continue;
-        const QStringList columns = columnNames(table);
+        const QStringList columns = columnNames(table, m_leaveOut);
         out += table.name + u":\n"_s;
         listRows(out, u"+"_s, columns, after, before);
         listRows(out, u"-"_s, columns, before, after);
@@ -107,13 +121,9 @@ QString TableSnapshot::canonical(const QVariant &value)
         return QString::number(value.toLongLong());
     case QMetaType::ULong: case QMetaType::ULongLong:
         return QString::number(value.toULongLong());
-    case QMetaType::Float: case QMetaType::Double: {
-        const double number = value.toDouble();
+    case QMetaType::Float: case QMetaType::Double:
         // Whole numbers alike whether the backend kept them as integers or not.
-        if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 9007199254740992.0)
-            return QString::number(qlonglong(number));
-        return QString::number(number, 'g', 15);
-    }
+        return suite::DecimalText::fromDouble(value.toDouble()).value_or(value.toString());
     case QMetaType::QDate:
         return value.toDate().toString(u"yyyy-MM-dd"_s);
     case QMetaType::QDateTime:

@@ -20,7 +20,9 @@ public:
     // Refused (SuiteError) while a fault is armed: its statements would be
     // counted and could set it off. Disarm first a fault that outlived the
     // command (N past its last statement).
-    static TableSnapshot take(suite::Connection &connection);
+    // leaveOut names what a command is meant to change, left out of the
+    // snapshot: a table ("Bitacora") or a column ("Activo_Fijo.Fecha_Ult_Modif").
+    static TableSnapshot take(suite::Connection &connection, const QStringList &leaveOut = {});
 
     bool operator==(const TableSnapshot &other) const { return m_rows == other.m_rows; }
     bool operator!=(const TableSnapshot &other) const { return !(*this == other); }
@@ -36,12 +38,14 @@ public:
     // sorted; the table named as the schema spells it.
     QStringList rows(const QString &table) const;
 
-    // One value: NULL; a text quoted as SQL writes it ('it''s'); a number
-    // without trailing zeros (2 and 2.0 alike); dates as YYYY-MM-DD and
-    // stamps as YYYY-MM-DD HH:MM:SS.zzz, whatever type the backend gave.
+    // One value: NULL; a text quoted as SQL writes it ('it''s'); a number as
+    // the exact decimal it stands for, without trailing zeros (2 and 2.0
+    // alike); dates as YYYY-MM-DD and stamps as YYYY-MM-DD HH:MM:SS.zzz,
+    // whatever type the backend gave.
     static QString canonical(const QVariant &value);
 
 private:
     using Row = QStringList; // canonical values in the schema's column order
     QMap<QString, QList<Row>> m_rows; // by table, sorted
+    QStringList m_leaveOut;
 };
