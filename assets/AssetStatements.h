@@ -19,8 +19,10 @@ public:
     // quoted forms, a number (or its text) for the numeric ones.
     using ValueOf = std::function<QVariant(const AssetColumn &)>;
 
-    // The column's value as the literal of its form; throws SuiteError for a
-    // value the form cannot take (a non-number, a life beyond 16 bits).
+    // The column's value as the literal of its form, NULL for a null value
+    // (an empty picker or box); throws SuiteError for a value the form cannot
+    // take (a non-number, a number its column would not keep, a life beyond
+    // 16 bits).
     static QString literal(const AssetColumn &column, const QVariant &value);
 
     // INSERT INTO Activo_Fijo with the 36 insert columns.

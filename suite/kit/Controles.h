@@ -20,10 +20,10 @@ namespace suite {
 // (still editing), Cancelar ends editing. It offers edit, deactivate,
 // reactivate and record information only while their flags are true and no
 // record is being edited, an extra button only while its caption is not
-// empty, accept and cancel only while editing, new only while not editing,
-// and exit always. On a database taken for looking up only (`sololectura`)
-// it offers none of new, edit, deactivate and reactivate, whatever the
-// flags say.
+// empty and no record is being edited, accept and cancel only while
+// editing, new only while not editing, and exit always. On a database taken
+// for looking up only (`sololectura`) it offers none of new, edit,
+// deactivate and reactivate, whatever the flags say.
 //
 // Shortcuts (also in the tooltips): Nuevo Ctrl+N, Modificar Ctrl+M,
 // Informacion Ctrl+I, Reactivar Ctrl+R, Eliminar Ctrl+E, Aceptar F10 or
