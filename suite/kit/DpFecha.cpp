@@ -83,7 +83,7 @@ void dpFecha::keyPressEvent(QKeyEvent *event)
     const QString typed = event->text();
     if (!isReadOnly() && isEmpty() && typed.size() == 1 && typed.at(0).isDigit()) {
         setDate(QDate::currentDate());
-        setCurrentSection(QDateTimeEdit::DaySection);
+        setSelectedSection(QDateTimeEdit::DaySection);
     }
     QDateEdit::keyPressEvent(event);
     openOnToday();
