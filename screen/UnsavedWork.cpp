@@ -3,6 +3,7 @@
 #include "screen/FormControls.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
+#include "suite/kit/TxtKit.h"
 
 #include <QMetaProperty>
 #include <QWidget>
@@ -60,6 +61,13 @@ QStringList UnsavedWork::values() const
             continue;
         if (const auto *grid = qobject_cast<const suite::DataGrid *>(w)) {
             out << name << gridValues(*grid);
+            continue;
+        }
+        // A numeric box by the number it holds: shown whole while edited, in
+        // its format once left, it holds the same value.
+        if (const auto *box = qobject_cast<const suite::txtKIT *>(w);
+            box && box->numericKind() != suite::txtKIT::NotNumeric && box->holdsNumber()) {
+            out << name + u'=' + box->decimal();
             continue;
         }
         // Each kit input declares the member that holds what the user entered.
