@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev sqlite3 libsqlite3-dev
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev sqlite3 libsqlite3-dev libpq-dev
   pkg-config ninja-build cmake g++ make postgresql fonts-dejavu-core
   xvfb xauth xdotool imagemagick poppler-utils libqrencode-dev zbar-tools
   # Qt's own dialogs in Spanish; a real print queue for the print test; what a screen reader hears.

@@ -2,6 +2,7 @@
 
 #include "bench/generate/SqlRun.h"
 #include "suite/data/Connection.h"
+#include "suite/data/Dialect.h"
 #include "suite/data/Schema.h"
 
 using namespace Qt::StringLiterals;
@@ -30,13 +31,17 @@ void BackendTuning::forBulkLoad()
     }
     for (const suite::IndexDef &index : suite::Schema::indexes())
         SqlRun::exec(db, u"DROP INDEX IF EXISTS "_s + index.name);
+    for (const suite::SearchIndexDef &index : suite::Schema::searchIndexes()) {
+        for (const QString &statement : m_connection.dialect().dropSearchIndexSql(index))
+            SqlRun::exec(db, statement);
+    }
 }
 
-// The schema creates whatever index is missing.
+// The schema creates whatever index is missing, search indexes included.
 int BackendTuning::rebuildIndexes()
 {
     suite::Schema::create(m_connection);
-    return int(suite::Schema::indexes().size());
+    return int(suite::Schema::indexes().size() + suite::Schema::searchIndexes().size());
 }
 
 void BackendTuning::analyze()

@@ -266,6 +266,17 @@ QString Dialect::translateExpressions(const QString &statement) const
     return SqlLexer::join(tokens);
 }
 
+QString Dialect::searchDescription(const SearchIndexDef &index, const QString &qualifier) const
+{
+    const TableDef *table = Schema::table(index.table);
+    Tokens tokens = SqlLexer::tokenize(index.description);
+    for (auto &t : tokens) {
+        if (t.kind == Kind::Word && table && table->column(t.text))
+            t.text = qualifier + t.text;
+    }
+    return translateExpressions(SqlLexer::join(tokens));
+}
+
 QString Dialect::translate(const QString &statement, const QSqlDatabase &database) const
 {
     const QString trimmed = statement.trimmed();
@@ -321,6 +332,26 @@ QString Dialect::likeEscape(const QString &text)
         out += c;
     }
     return out;
+}
+
+QStringList Dialect::searchPieces(const QString &text)
+{
+    const QList<uint> chars = text.toUcs4();
+    auto plain = [&chars](qsizetype at) { return !(chars.at(at) == chars.at(at + 1) && chars.at(at) == chars.at(at + 2)); };
+    QStringList pieces;
+    for (qsizetype at = 0; at + 3 <= chars.size();) {
+        if (!plain(at)) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end + 3 <= chars.size() && plain(end))
+            ++end;
+        // Trigrams at..end-1 span the characters at..end+1.
+        pieces << QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData() + at), end + 2 - at);
+        at = end;
+    }
+    return pieces.isEmpty() ? QStringList{text} : pieces;
 }
 
 bool Dialect::tableExists(const QSqlDatabase &database, const QString &table) const

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace suite {
@@ -41,6 +42,10 @@ public:
     // disk, a read-only server or missing permission), in words for the
     // user with what to do; empty when it takes them.
     virtual QString writeRefusal(const QSqlDatabase &database) const = 0;
+    // What stops the statement an open database is running, called from
+    // another thread while that database stays open: the statement fails
+    // with the backend's text. Nothing happens when none runs.
+    virtual std::function<void()> interrupter(const QSqlDatabase &database) const = 0;
 
     // The statement as the backend must receive it; database serves the
     // look-ups some rewrites need (stored statements on SQLite).
@@ -65,6 +70,11 @@ public:
     QString limitClause(int rows) const;                          // " LIMIT n"
     QString limit(const QString &statement, int rows) const;      // statement capped at n rows
     static QString likeEscape(const QString &text);                // % _ \ searched literally
+    // Parts of text that a row holding text holds too, for a trigram index
+    // to look for: text itself, less the trigrams of one character repeated
+    // (the zeros that pad keys), which nearly every row has and which cost a
+    // look-up dearly. Text itself when it has no other trigram.
+    static QStringList searchPieces(const QString &text);
     static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
     QString caseInsensitiveLike() const { return m_traits.caseInsensitiveLike; } // "LIKE" / "ILIKE"
     // The expression in a form that compares without regard to case, the
@@ -89,6 +99,19 @@ public:
     // The trigger that adds one to column on every update of a row of table.
     virtual QStringList versionTriggerSql(const TableDef &table, const QString &column) const = 0;
 
+    // The trigram index of a search: the statements that make what is missing
+    // of it, filled from the rows already in the table.
+    virtual QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const = 0;
+    // What drops it (a bulk load is faster without it; the schema makes it again).
+    virtual QStringList dropSearchIndexSql(const SearchIndexDef &index) const = 0;
+    // A statement of one column: the keys of index.table whose key or
+    // description may contain text (searched literally, case as the backend's
+    // case-insensitive LIKE ignores it), found through the index. It may give
+    // keys that do not contain the text, and a key more than once, but never
+    // leaves one out: callers filter the rows again. Empty when the index
+    // cannot serve this text (too short to make a trigram).
+    virtual QString searchKeysSql(const SearchIndexDef &index, const QString &text) const = 0;
+
 protected:
     // What tells the backends apart where it is only a word or two.
     struct Traits
@@ -110,6 +133,9 @@ protected:
                                   const QSqlDatabase &database) const = 0;
 
     QString translateExpressions(const QString &statement) const;
+    // The index's description as this backend writes it, its columns
+    // qualified (qualifier "new." for a trigger's row; empty: bare).
+    QString searchDescription(const SearchIndexDef &index, const QString &qualifier) const;
 
 private:
     Traits m_traits;

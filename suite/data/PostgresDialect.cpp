@@ -1,6 +1,11 @@
 #include "suite/data/PostgresDialect.h"
 
+#include "suite/data/SqlText.h"
+
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <libpq-fe.h>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +58,24 @@ QString PostgresDialect::writeRefusal(const QSqlDatabase &database) const
     return {};
 }
 
+std::function<void()> PostgresDialect::interrupter(const QSqlDatabase &database) const
+{
+    const QVariant handle = database.driver()->handle();
+    // The driver names libpq's connection by its struct.
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return [] {};
+    PGconn *link = *static_cast<PGconn *const *>(handle.data());
+    // The server is asked on a link of its own, which is what libpq's cancel
+    // request is safe to do from another thread.
+    std::shared_ptr<PGcancel> cancel(PQgetCancel(link), PQfreeCancel);
+    if (!cancel)
+        return [] {};
+    return [cancel] {
+        char error[256];
+        PQcancel(cancel.get(), error, sizeof error);
+    };
+}
+
 QStringList PostgresDialect::routinesSql() const
 {
     return {
@@ -98,6 +121,64 @@ QStringList PostgresDialect::versionTriggerSql(const TableDef &table, const QStr
         "$$"_s.arg(name, column.toLower()),
         u"CREATE OR REPLACE TRIGGER %1 BEFORE UPDATE ON %2 FOR EACH ROW EXECUTE FUNCTION %1()"_s.arg(name, table.name),
     };
+}
+
+// pg_trgm ships with the server and lets a database's owner install it. Its
+// GIN indexes serve ILIKE '%text%' as written, lower-casing as ILIKE does,
+// and the server checks every row found against the condition itself.
+QStringList PostgresDialect::searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &) const
+{
+    return {
+        u"CREATE EXTENSION IF NOT EXISTS pg_trgm"_s,
+        u"CREATE INDEX IF NOT EXISTS %1_Clave ON %2 USING gin (%3 gin_trgm_ops)"_s
+            .arg(index.name, index.table, index.key),
+        u"CREATE INDEX IF NOT EXISTS %1_Descripcion ON %2 USING gin ((%3) gin_trgm_ops)"_s
+            .arg(index.name, index.table, searchDescription(index, QString())),
+    };
+}
+
+QStringList PostgresDialect::dropSearchIndexSql(const SearchIndexDef &index) const
+{
+    return {u"DROP INDEX IF EXISTS %1_Clave"_s.arg(index.name), u"DROP INDEX IF EXISTS %1_Descripcion"_s.arg(index.name)};
+}
+
+namespace {
+
+// pg_trgm takes its trigrams from runs of letters and digits; a text without
+// a run of three would have the index read whole.
+bool makesTrigrams(const QString &text)
+{
+    int run = 0;
+    for (const uint c : text.toUcs4()) {
+        run = QChar::isLetterOrNumber(c) ? run + 1 : 0;
+        if (run == 3)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString PostgresDialect::searchKeysSql(const SearchIndexDef &index, const QString &text) const
+{
+    if (!makesTrigrams(text))
+        return {};
+    QStringList pieces;
+    for (const QString &piece : searchPieces(text)) {
+        if (makesTrigrams(piece))
+            pieces << u"'%"_s + sqlEscape(likeEscape(piece)) + u"%'"_s + likeEscapeClause();
+    }
+    if (pieces.isEmpty())
+        pieces << u"'%"_s + sqlEscape(likeEscape(text)) + u"%'"_s + likeEscapeClause();
+    const QString description = searchDescription(index, QString());
+    QStringList inKey;
+    QStringList inDescription;
+    for (const QString &pattern : std::as_const(pieces)) {
+        inKey << index.key + u" ILIKE "_s + pattern;
+        inDescription << u"("_s + description + u") ILIKE "_s + pattern;
+    }
+    return u"SELECT %1 FROM %2 WHERE (%3) OR (%4)"_s.arg(index.key, index.table, inKey.join(u" AND "_s),
+                                                      inDescription.join(u" AND "_s));
 }
 
 QString PostgresDialect::forUpdateClause() const

@@ -5,7 +5,8 @@
 namespace suite {
 
 // PostgreSQL: routines live in the database (schema dbo for the suite's
-// functions), stored procedures are set-returning functions.
+// functions), stored procedures are set-returning functions, a search index
+// is a pair of GIN trigram indexes (pg_trgm) on the table itself.
 class PostgresDialect : public Dialect
 {
 public:
@@ -15,6 +16,10 @@ public:
     QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
+    std::function<void()> interrupter(const QSqlDatabase &database) const override;
+    QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
+    QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
+    QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
     QString forUpdateClause() const override;
 
 protected:

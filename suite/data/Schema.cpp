@@ -353,6 +353,21 @@ QVector<VersionDef> declareVersions()
     return {{u"Activo_Fijo"_s, u"Af_Version"_s}};
 }
 
+// The catalogues that grow with the company and that a search dialog filters
+// by key and description, with the description as their searches show it.
+QVector<SearchIndexDef> declareSearchIndexes()
+{
+    return {
+        {u"BX_Activo_Fijo"_s, u"Activo_Fijo"_s, u"Af_Cve_Activo_Fijo"_s, u"Af_Descripcion"_s},
+        {u"BX_Centro_Costo"_s, u"Centro_Costo"_s, u"Cc_Cve_Centro_Costo"_s, u"Cc_Descripcion"_s},
+        {u"BX_Empleado"_s, u"Empleado"_s, u"Em_Cve_Empleado"_s,
+         u"Em_Nombre + ' ' + Em_Apellido_Paterno + ' ' + Em_Apellido_Materno"_s},
+        {u"BX_Cliente"_s, u"Cliente"_s, u"Cl_Cve_Cliente"_s, u"Cl_Descripcion"_s},
+        {u"BX_Proveedor"_s, u"Proveedor"_s, u"Pv_Cve_Proveedor"_s, u"Pv_Descripcion"_s},
+        {u"BX_Proyecto"_s, u"Proyecto"_s, u"Py_Cve_Proyecto"_s, u"Py_Descripcion"_s},
+    };
+}
+
 // Indexes older databases have and the schema replaced.
 const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
                                      u"IX_Activo_Fijo_Depreciacion_Libro"_s};
@@ -443,6 +458,12 @@ const QVector<VersionDef> &Schema::versions()
     return versions;
 }
 
+const QVector<SearchIndexDef> &Schema::searchIndexes()
+{
+    static const QVector<SearchIndexDef> indexes = declareSearchIndexes();
+    return indexes;
+}
+
 const TableDef *Schema::table(const QString &name)
 {
     for (const TableDef &t : tables()) {
@@ -514,6 +535,10 @@ QStringList Schema::create(Connection &connection)
     for (const auto &[old, replacement] : ReplacedUniqueIndexes) {
         if (!postponed.contains(replacement))
             connection.Execute(u"DROP INDEX IF EXISTS "_s + old);
+    }
+    for (const SearchIndexDef &index : searchIndexes()) {
+        for (const QString &statement : dialect.searchIndexSql(index, connection.database()))
+            connection.Execute(statement);
     }
     for (const QString &routine : dialect.routinesSql())
         connection.Execute(routine);

@@ -60,6 +60,19 @@ struct IndexDef
     bool unique = false;
 };
 
+// What the search dialogs filter on in a table that grows with the company:
+// its key and the text that describes a row (a column, or an expression over
+// the table's columns in the suite's SQL Server dialect). Each backend keeps
+// a trigram index of both, so that "contains" filters find their rows
+// without reading the table.
+struct SearchIndexDef
+{
+    QString name;
+    QString table;
+    QString key;
+    QString description;
+};
+
 // The database the suite and the screen work on, declared once as data. Each
 // backend's Dialect makes its DDL from these declarations.
 class Schema
@@ -68,6 +81,7 @@ public:
     static const QVector<TableDef> &tables();
     static const QVector<IndexDef> &indexes();
     static const QVector<VersionDef> &versions();
+    static const QVector<SearchIndexDef> &searchIndexes();
     static const TableDef *table(const QString &name); // case-insensitive
 
     // The kind of a column by its name alone, looked up across every table;
@@ -76,11 +90,11 @@ public:
     static bool kindOf(const QString &column, ColumnKind *kind);
 
     // Creates what is missing: tables, columns added to older tables, indexes,
-    // the backend's routines and stored statements, the version triggers.
-    // Safe to run any number of times; runs in one transaction unless the
-    // caller already opened one. A unique index that the rows already break
-    // is left for later: the returned notices say which rows clash (nothing
-    // else stops).
+    // search indexes (filled from the rows already there), the backend's
+    // routines and stored statements, the version triggers. Safe to run any
+    // number of times; runs in one transaction unless the caller already
+    // opened one. A unique index that the rows already break is left for
+    // later: the returned notices say which rows clash (nothing else stops).
     static QStringList create(Connection &connection);
     // An older database whose tables lack a version column: create() brings
     // it up to date. A database without the tables is not one to upgrade.

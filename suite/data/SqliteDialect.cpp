@@ -149,6 +149,15 @@ QString SqliteDialect::writeRefusal(const QSqlDatabase &database) const
     return {};
 }
 
+std::function<void()> SqliteDialect::interrupter(const QSqlDatabase &database) const
+{
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return [] {};
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
+    return [db] { sqlite3_interrupt(db); };
+}
+
 QVariant SqliteDialect::normalize(const QString &column, const QVariant &value) const
 {
     ColumnKind kind;
@@ -210,6 +219,74 @@ QStringList SqliteDialect::versionTriggerSql(const TableDef &table, const QStrin
     return {u"CREATE TRIGGER IF NOT EXISTS TR_%1_Version AFTER UPDATE ON %1 FOR EACH ROW "
             "WHEN NEW.%2 IS OLD.%2 "
             "BEGIN UPDATE %1 SET %2 = OLD.%2 + 1 WHERE rowid = NEW.rowid; END"_s.arg(table.name, column)};
+}
+
+// An FTS5 table of trigrams over a copy of the key and the description kept
+// in a table of its own (its rows numbered by an INTEGER PRIMARY KEY, which
+// VACUUM keeps, and found by key through a unique index), kept in step by
+// triggers on the catalogue. The trigram tokenizer folds case (all of it,
+// where LIKE folds only ASCII: it finds more, never less).
+QStringList SqliteDialect::searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const
+{
+    const QString texts = index.name + u"_Texto"_s;
+    const QString inserted = index.name + u"_Alta"_s;
+    const QString deleted = index.name + u"_Baja"_s;
+    const QString updated = index.name + u"_Cambio"_s;
+    QStringList names;
+    for (const QString &name : {index.name, texts, inserted, deleted, updated})
+        names << u"'"_s + name.toLower() + u"'"_s;
+    QSqlQuery query(database);
+    if (!query.exec(u"SELECT COUNT(*) FROM sqlite_master WHERE lower(name) IN (%1)"_s.arg(names.join(u", "_s)))
+        || !query.next()) {
+        throw SuiteError(query.lastError().text());
+    }
+    // Made together: a part missing may have missed changes, so all is made again.
+    if (query.value(0).toInt() == names.size())
+        return {};
+
+    const QString &key = index.key;
+    const QString add = u"INSERT INTO %1 (Clave, Descripcion) VALUES (new.%2, %3); "
+                        "INSERT INTO %4 (rowid, Clave, Descripcion) SELECT Fila, Clave, Descripcion FROM %1 "
+                        "WHERE Clave = new.%2; "_s.arg(texts, key, searchDescription(index, u"new."_s), index.name);
+    const QString remove = u"INSERT INTO %1 (%1, rowid, Clave, Descripcion) SELECT 'delete', Fila, Clave, Descripcion "
+                           "FROM %2 WHERE Clave = old.%3; DELETE FROM %2 WHERE Clave = old.%3; "_s.arg(index.name, texts,
+                                                                                                      key);
+    return dropSearchIndexSql(index) + QStringList{
+        u"CREATE TABLE %1 (Fila INTEGER PRIMARY KEY, Clave TEXT NOT NULL UNIQUE, Descripcion TEXT)"_s.arg(texts),
+        u"CREATE VIRTUAL TABLE %1 USING fts5(Clave, Descripcion, content = '%2', content_rowid = 'Fila', "
+        "columnsize = 0, tokenize = 'trigram')"_s.arg(index.name, texts),
+        u"INSERT INTO %1 (Clave, Descripcion) SELECT %2, %3 FROM %4"_s.arg(texts, key,
+                                                                          searchDescription(index, QString()),
+                                                                          index.table),
+        u"INSERT INTO %1 (%1) VALUES ('rebuild')"_s.arg(index.name),
+        u"CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN %3END"_s.arg(inserted, index.table, add),
+        u"CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN %3END"_s.arg(deleted, index.table, remove),
+        u"CREATE TRIGGER %1 AFTER UPDATE ON %2 WHEN old.%3 IS NOT new.%3 OR (%4) IS NOT (%5) BEGIN %6%7END"_s.arg(
+            updated, index.table, key, searchDescription(index, u"old."_s), searchDescription(index, u"new."_s),
+            remove, add),
+    };
+}
+
+QStringList SqliteDialect::dropSearchIndexSql(const SearchIndexDef &index) const
+{
+    return {
+        u"DROP TRIGGER IF EXISTS %1_Alta"_s.arg(index.name),
+        u"DROP TRIGGER IF EXISTS %1_Baja"_s.arg(index.name),
+        u"DROP TRIGGER IF EXISTS %1_Cambio"_s.arg(index.name),
+        u"DROP TABLE IF EXISTS "_s + index.name,
+        u"DROP TABLE IF EXISTS %1_Texto"_s.arg(index.name),
+    };
+}
+
+QString SqliteDialect::searchKeysSql(const SearchIndexDef &index, const QString &text) const
+{
+    if (text.toUcs4().size() < 3)
+        return {};
+    // Phrases of trigrams: each piece found as a substring, its wildcards and quotes plain characters.
+    QStringList phrases;
+    for (QString piece : searchPieces(text))
+        phrases << u'"' + piece.replace(u'"', u"\"\""_s) + u'"';
+    return u"SELECT Clave FROM %1 WHERE %1 MATCH '%2'"_s.arg(index.name, sqlEscape(phrases.join(u" AND "_s)));
 }
 
 QString SqliteDialect::qualifiedFunction(const QString &word) const

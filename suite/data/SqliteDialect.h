@@ -5,17 +5,22 @@
 namespace suite {
 
 // SQLite: routines are C functions registered on each connection's handle,
-// stored procedures are statements kept in table Procedimiento.
+// stored procedures are statements kept in table Procedimiento, a search
+// index is an FTS5 table of trigrams kept by triggers.
 class SqliteDialect : public Dialect
 {
 public:
     SqliteDialect();
     void prepare(QSqlDatabase &database) const override;
+    std::function<void()> interrupter(const QSqlDatabase &database) const override;
     QVariant normalize(const QString &column, const QVariant &value) const override;
     QString beginSql() const override;
     QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
+    QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
+    QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
+    QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
 
 protected:
     QString qualifiedFunction(const QString &word) const override;
