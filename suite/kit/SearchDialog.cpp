@@ -4,9 +4,11 @@
 #include "suite/data/Dialect.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/SearchRunner.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,9 +47,10 @@ SearchDialog::SearchDialog(Connection *connection, const QString &queryId, int m
     if (definition->Eof())
         throw SuiteError(u"No existe la consulta \"%1\"."_s.arg(queryId));
     m_title = definition->Fields(u"Co_Titulo"_s).toString();
-    m_statement = definition->Fields(u"Co_Sentencia"_s).toString().trimmed();
-    while (m_statement.endsWith(u';'))
-        m_statement.chop(1);
+    QString statement = definition->Fields(u"Co_Sentencia"_s).toString().trimmed();
+    while (statement.endsWith(u';'))
+        statement.chop(1);
+    m_query = std::make_unique<SearchQuery>(statement, m_maxRows);
 
     setWindowTitle(m_title.isEmpty() ? u"Búsqueda"_s : m_title);
     auto *layout = new QVBoxLayout(this);
@@ -66,6 +69,7 @@ SearchDialog::SearchDialog(Connection *connection, const QString &queryId, int m
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_status = new QLabel(this);
     m_status->setObjectName(u"estado"_s);
+    m_status->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(u"Aceptar"_s);
     buttons->button(QDialogButtonBox::Cancel)->setText(u"Cancelar"_s);
@@ -84,7 +88,30 @@ SearchDialog::SearchDialog(Connection *connection, const QString &queryId, int m
     m_filter->installEventFilter(this);
     m_list->installEventFilter(this);
     resize(560, 400);
-    refresh();
+
+    // Keys typed while a search runs here are taken together: only the last text is searched.
+    m_searchHere.setSingleShot(true);
+    m_searchHere.setInterval(0);
+    connect(&m_searchHere, &QTimer::timeout, this, &SearchDialog::searchHere);
+    m_searching.setSingleShot(true);
+    m_searching.setInterval(150);
+    connect(&m_searching, &QTimer::timeout, this, [this] { m_status->setText(u"Buscando…"_s); });
+
+    // The first rows at once; the columns they bring are what filters apply to.
+    searchHere();
+    if (!m_query->columns().isEmpty() && SearchRunner::available(*m_connection)) {
+        m_runner = std::make_unique<SearchRunner>(m_connection, *m_query);
+        connect(m_runner.get(), &SearchRunner::found, this,
+                [this](const QString &, const SearchQuery::Result &result) { showRows(result); });
+        connect(m_runner.get(), &SearchRunner::failed, this,
+                [this](const QString &, const QString &error) { showError(error); });
+        // Without a connection of its own the dialog searches on the screen's.
+        connect(m_runner.get(), &SearchRunner::unavailable, this, [this] {
+            m_runner.release()->deleteLater();
+            if (m_waiting)
+                searchHere();
+        });
+    }
 }
 
 SearchDialog::~SearchDialog() = default;
@@ -97,6 +124,23 @@ QString SearchDialog::filter() const
 void SearchDialog::setFilter(const QString &text)
 {
     m_filter->setText(text);
+    waitForRows();
+}
+
+void SearchDialog::waitForRows()
+{
+    if (m_searchHere.isActive())
+        searchHere();
+    if (!m_waiting || !m_runner)
+        return;
+    // Keys typed meanwhile wait their turn: they belong after these rows.
+    QEventLoop loop;
+    connect(m_runner.get(), &SearchRunner::found, &loop, &QEventLoop::quit);
+    connect(m_runner.get(), &SearchRunner::failed, &loop, &QEventLoop::quit);
+    connect(m_runner.get(), &SearchRunner::unavailable, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (m_searchHere.isActive())
+        searchHere();
 }
 
 int SearchDialog::rowCount() const
@@ -115,83 +159,98 @@ QStringList SearchDialog::rowTexts(int row) const
     return texts;
 }
 
-QString SearchDialog::statementFor(const QString &filter) const
-{
-    const Dialect &dialect = m_connection->dialect();
-    QString statement = u"SELECT * FROM ("_s + m_statement + u") q"_s;
-    const QString trimmed = filter.trimmed();
-    if (!trimmed.isEmpty() && !m_columns.isEmpty()) {
-        // Searched literally: wildcards escaped for LIKE, quotes doubled.
-        const QString pattern = u"'%"_s + sqlEscape(Dialect::likeEscape(trimmed)) + u"%'"_s;
-        QStringList conditions;
-        for (int i = 0; i < qMin<qsizetype>(2, m_columns.size()); ++i) {
-            conditions << u"CAST(q.%1 AS VARCHAR(400)) %2 %3%4"_s.arg(m_columns.at(i), dialect.caseInsensitiveLike(),
-                                                                     pattern, Dialect::likeEscapeClause());
-        }
-        statement += u" WHERE "_s + conditions.join(u" OR "_s);
-    }
-    statement += u" ORDER BY 1"_s;
-    // One row more than shown tells whether there are more.
-    return dialect.limit(statement, m_maxRows + 1);
-}
-
 void SearchDialog::refresh()
 {
-    m_error.clear();
-    RecordsetPtr rows;
-    try {
-        rows = m_connection->Execute(statementFor(m_filter->text()));
-    } catch (const SuiteError &error) {
-        m_error = error.description();
+    m_waiting = true;
+    if (m_runner) {
+        m_runner->search(m_filter->text());
+        if (!m_searching.isActive())
+            m_searching.start();
+    } else {
+        m_searchHere.start();
     }
+}
+
+void SearchDialog::searchHere()
+{
+    m_searchHere.stop();
+    try {
+        std::optional<SearchQuery::Result> result = m_query->run(*m_connection, m_filter->text());
+        // Filters apply to the columns the definition gives, known from its first rows.
+        if (m_query->columns().isEmpty()) {
+            m_query->setColumns(result->columns);
+            if (!m_filter->text().trimmed().isEmpty())
+                result = m_query->run(*m_connection, m_filter->text());
+        }
+        showRows(*result);
+    } catch (const SuiteError &error) {
+        showError(error.description());
+    }
+}
+
+void SearchDialog::showError(const QString &error)
+{
+    m_waiting = false;
+    m_searching.stop();
+    m_error = error;
     m_list->clear();
     m_capped = false;
-    if (!rows) {
-        m_status->setText(m_error);
-        return;
-    }
-    if (m_columns.isEmpty()) {
-        m_columns = rows->columns();
-        QStringList headers;
-        for (const QString &c : std::as_const(m_columns))
-            headers << headerText(c);
-        m_list->setColumnCount(headers.size());
-        m_list->setHeaderLabels(headers);
-        m_list->header()->setStretchLastSection(true);
-        if (headers.size() > 1)
-            m_list->setColumnWidth(0, 120);
-        if (headers.size() > 2)
-            m_list->setColumnWidth(1, 260);
-    }
+    m_partial = false;
+    m_status->setText(m_error);
+}
+
+void SearchDialog::setUpColumns(const QStringList &columns)
+{
+    QStringList headers;
+    for (const QString &c : columns)
+        headers << headerText(c);
+    m_list->setColumnCount(headers.size());
+    m_list->setHeaderLabels(headers);
+    m_list->header()->setStretchLastSection(true);
+    if (headers.size() > 1)
+        m_list->setColumnWidth(0, 120);
+    if (headers.size() > 2)
+        m_list->setColumnWidth(1, 260);
+}
+
+void SearchDialog::showRows(const SearchQuery::Result &result)
+{
+    m_waiting = false;
+    m_searching.stop();
+    m_error.clear();
+    m_list->clear();
+    if (m_list->columnCount() != result.columns.size() || m_list->headerItem()->text(0).isEmpty())
+        setUpColumns(result.columns);
     QList<QTreeWidgetItem *> items;
-    int count = 0;
-    while (!rows->Eof()) {
-        if (count == m_maxRows) {
-            m_capped = true;
-            break;
-        }
+    for (const QVector<QVariant> &row : result.rows) {
         auto *item = new QTreeWidgetItem;
-        for (int c = 0; c < rows->fieldCount(); ++c) {
-            const QVariant v = rows->fieldValue(c);
-            item->setText(c, v.isNull() ? QString() : v.toString());
-        }
+        for (int c = 0; c < row.size(); ++c)
+            item->setText(c, row.at(c).isNull() ? QString() : row.at(c).toString());
         items << item;
-        ++count;
-        rows->MoveNext();
     }
     m_list->addTopLevelItems(items);
     if (!items.isEmpty())
         m_list->setCurrentItem(items.constFirst());
-    if (m_capped)
+    m_capped = result.capped;
+    m_partial = result.partial;
+    const qsizetype count = items.size();
+    if (m_capped) {
         m_status->setText(u"Se muestran los primeros %1 registros; escriba más para acotar."_s.arg(m_maxRows));
-    else if (count == 0)
+    } else if (m_partial) {
+        const QString found = count == 0 ? u"Ningún registro coincide"_s
+                                         : count == 1 ? u"1 registro"_s : u"%1 registros"_s.arg(count);
+        m_status->setText(u"%1 entre las primeras %2 claves; escriba al menos tres letras o números seguidos "
+                          "para buscar en todas."_s.arg(found).arg(SearchQuery::FirstRows));
+    } else if (count == 0) {
         m_status->setText(u"Ningún registro coincide."_s);
-    else
+    } else {
         m_status->setText(count == 1 ? u"1 registro"_s : u"%1 registros"_s.arg(count));
+    }
 }
 
 void SearchDialog::choose()
 {
+    waitForRows(); // what is chosen is a row of what is typed
     QTreeWidgetItem *item = m_list->currentItem();
     if (!item && m_list->topLevelItemCount() > 0)
         item = m_list->topLevelItem(0);
@@ -211,7 +270,8 @@ bool SearchDialog::eventFilter(QObject *watched, QEvent *event)
         }
         if (watched == m_filter && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up
                                     || key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp)) {
-            // Arrows in the filter move through the results; typing stays in the filter.
+            // Arrows in the filter move through the results of what is typed; typing stays in the filter.
+            waitForRows();
             QCoreApplication::sendEvent(m_list, event);
             return true;
         }

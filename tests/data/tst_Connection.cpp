@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using suite::Connection;
@@ -170,6 +173,32 @@ private Q_SLOTS:
         const QDateTime now = firstValue(*db, db->dialect().currentDateTimeSql()).toDateTime();
         QVERIFY(now.isValid() && qAbs(now.secsTo(QDateTime::currentDateTime())) < 24 * 3600);
         QCOMPARE(db->Execute(db->dialect().limit(u"SELECT * FROM Cliente ;"_s, 2))->rowCount(), 2);
+    }
+
+    // What stops a search's statement from another thread: the statement
+    // fails at once, where it would run for half a minute or more, and the
+    // link stays usable.
+    void interruptedFromAnotherThread_data() { TestDatabase::addBackendRows(); }
+    void interruptedFromAnotherThread()
+    {
+        QFETCH(QString, backend);
+        TALVEXOR_OPEN_OR_SKIP(db, backend, false);
+        const std::function<void()> interrupt = db->dialect().interrupter(db->database());
+        std::atomic<bool> done{false};
+        std::thread stopper([&] {
+            while (!done) {
+                interrupt();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        const QString endless = backend == u"sqlite"_s
+            ? u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000000) SELECT COUNT(*) FROM n"_s
+            : u"SELECT pg_sleep(30)"_s;
+        const QString error = errorOf(*db, endless);
+        done = true;
+        stopper.join();
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(firstValue(*db, u"SELECT COUNT(*) FROM Empresa"_s).toInt(), 0);
     }
 
     // A shared file: another process reads the last committed state while a write is open.
