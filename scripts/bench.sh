@@ -16,6 +16,9 @@
 # TALVEXOR_BENCH_DIR    default /tmp/talvexor-bench (about 15 GB at a million assets)
 # TALVEXOR_BENCH_SIZES  default "1000 10000 100000 1000000"
 # TALVEXOR_BENCH_PG_SIZES default "1000 1000000"; empty skips PostgreSQL
+# TALVEXOR_BENCH_PG_URL an existing server's admin URL to keep the PostgreSQL
+#                       catalogues on (databases TALVEXOR_BENCH_PG_PREFIX*,
+#                       default "talvexor_bench_"), instead of a throwaway cluster
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
@@ -63,6 +66,7 @@ for n in $sizes; do
     "$bin/talvexor_generate" --db "sqlite:$pristine" --assets "$n" | tail -n 1
     touch "$pristine.done"
   fi
+  rm -f "$dir/work.db-wal" "$dir/work.db-shm"
   cp "$pristine" "$dir/work.db"
   sync "$dir/work.db" # a copy still being written back would slow every commit's fsync
   measure "sqlite:$dir/work.db"
@@ -70,20 +74,28 @@ for n in $sizes; do
 done
 
 if [ -n "$pg_sizes" ]; then
-  admin=$("$here/scripts/pg-throwaway.sh" start "$dir/pg")
-  trap '"$here/scripts/pg-throwaway.sh" stop "$dir/pg" >/dev/null' EXIT
+  prefix=""
+  if [ -n "${TALVEXOR_BENCH_PG_URL:-}" ]; then
+    admin=$TALVEXOR_BENCH_PG_URL
+    prefix=${TALVEXOR_BENCH_PG_PREFIX:-talvexor_bench_}
+  else
+    admin=$("$here/scripts/pg-throwaway.sh" start "$dir/pg")
+    trap '"$here/scripts/pg-throwaway.sh" stop "$dir/pg" >/dev/null' EXIT
+  fi
   server=${admin%/*}
+  mkdir -p "$dir/pg"
   for n in $pg_sizes; do
-    if [ ! -f "$dir/pg/catalogue-$n.done" ]; then
-      psql -X -q "$admin" -c "DROP DATABASE IF EXISTS catalogue_$n" -c "CREATE DATABASE catalogue_$n"
-      "$bin/talvexor_generate" --db "$server/catalogue_$n" --assets "$n" | tail -n 1
-      touch "$dir/pg/catalogue-$n.done"
+    catalogue=${prefix}catalogue_$n
+    if [ ! -f "$dir/pg/$catalogue.done" ]; then
+      psql -X -q "$admin" -c "DROP DATABASE IF EXISTS $catalogue" -c "CREATE DATABASE $catalogue"
+      "$bin/talvexor_generate" --db "$server/$catalogue" --assets "$n" | tail -n 1
+      touch "$dir/pg/$catalogue.done"
     fi
     # Copied as files and checkpointed, so no writing of the copy goes on while measuring.
-    psql -X -q "$admin" -c "DROP DATABASE IF EXISTS bench_work" \
-      -c "CREATE DATABASE bench_work TEMPLATE catalogue_$n STRATEGY FILE_COPY" -c "CHECKPOINT"
-    measure "$server/bench_work"
-    psql -X -q "$admin" -c "DROP DATABASE bench_work"
+    psql -X -q "$admin" -c "DROP DATABASE IF EXISTS ${prefix}bench_work" \
+      -c "CREATE DATABASE ${prefix}bench_work TEMPLATE $catalogue STRATEGY FILE_COPY" -c "CHECKPOINT"
+    measure "$server/${prefix}bench_work"
+    psql -X -q "$admin" -c "DROP DATABASE ${prefix}bench_work"
   done
 fi
 

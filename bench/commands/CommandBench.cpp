@@ -11,6 +11,7 @@
 #include "suite/session/Session.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,25 @@ namespace {
 
 // The last runs of each command that are sent again alone for the floor.
 constexpr int Replays = 5;
+
+// The lengths of filter each search is timed with, rare and common.
+const int SearchLengths[] = {1, 2, 3, 5, 10};
+
+// Texts that hold many of the generated catalogue's rows, by length (the
+// dialog drops blanks at either end): parts of the asset descriptions (a
+// sixth to three quarters of them; the most frequent of ten characters, a
+// twelfth) and of the centres' (a fifth of them or more).
+const QHash<int, QStringList> CommonAssetTexts = {
+    {1, {u"a"_s, u"e"_s, u"o"_s, u"r"_s}}, {2, {u"de"_s, u"or"_s, u"ra"_s}}, {3, {u"ora"_s, u"dor"_s, u"tor"_s}},
+    {5, {u"or de"_s, u"adora"_s, u"tador"_s}}, {10, {u"escritorio"_s, u"computador"_s}}};
+const QHash<int, QStringList> CommonCentreTexts = {
+    {1, {u"a"_s, u"r"_s, u"e"_s}}, {2, {u"al"_s, u"re"_s, u"ur"_s}}, {3, {u"urs"_s, u"cur"_s, u"sal"_s}},
+    {5, {u"sucur"_s, u"cursa"_s, u"ucurs"_s}}, {10, {u"- Sucursal"_s, u"a - Sucurs"_s}}};
+// Short texts no row holds: letters no asset (w, x) or centre (k, w, ñ) text has.
+const QHash<int, QStringList> AbsentAssetTexts = {
+    {1, {u"x"_s, u"w"_s}}, {2, {u"xw"_s, u"wa"_s, u"ox"_s}}, {3, {u"wxy"_s, u"xoa"_s, u"dwe"_s}}};
+const QHash<int, QStringList> AbsentCentreTexts = {
+    {1, {u"k"_s, u"w"_s, u"ñ"_s}}, {2, {u"kw"_s, u"ñe"_s, u"ak"_s}}, {3, {u"kwa"_s, u"eñe"_s, u"wal"_s}}};
 
 // Equipment or a vehicle made, or both: what button 3 says when it worked.
 const QStringList GenerationIds = {u"ERR-ID:7500036"_s, u"ERR-ID:7500037"_s, u"ERR-ID:7500038"_s};
@@ -96,9 +116,15 @@ CommandBench::CommandBench(frmXB733 &form, suite::Session &session, suite::Utile
     m_assetSearch = std::make_unique<suite::SearchDialog>(&m_connection, u"ACTIVO_FIJO"_s, 100);
     m_centreSearch = std::make_unique<suite::SearchDialog>(&m_connection, u"CENTRO_COSTO"_s, 100);
     for (const QString &name : {u"load-by-key"_s, u"save-new"_s, u"save-update"_s, u"deactivation"_s,
-                                u"generation"_s, u"search-asset-key"_s, u"search-cost-centre"_s,
-                                u"SiguienteClave"_s})
+                                u"generation"_s, u"SiguienteClave"_s})
         m_results.append(CommandSamples{name, {}, {}, {}, {}, {}, {}, {}});
+    for (const QString &what : {u"asset"_s, u"centre"_s}) {
+        for (const int length : SearchLengths) {
+            for (const QString &kind : {u"rare"_s, u"common"_s})
+                m_results.append(CommandSamples{u"search-%1-%2-%3"_s.arg(what).arg(length).arg(kind), {}, {}, {},
+                                                {}, {}, {}, {}});
+        }
+    }
 }
 
 CommandBench::~CommandBench()
@@ -111,8 +137,14 @@ void CommandBench::run(int rounds)
     m_rounds = rounds;
     for (m_round = 0; m_round <= rounds; ++m_round) {
         loadByKey();
-        searchAssetKey();
-        searchCentre();
+        for (const bool asset : {true, false}) {
+            for (const int length : SearchLengths) {
+                for (const bool common : {false, true})
+                    search(u"search-%1-%2-%3"_s.arg(asset ? u"asset"_s : u"centre"_s).arg(length)
+                               .arg(common ? u"common"_s : u"rare"_s),
+                           asset, length, common);
+            }
+        }
         nextKey();
         saveNew();
         saveUpdate();
@@ -167,22 +199,53 @@ void CommandBench::loadByKey()
         fail(u"asset %1 did not load %2"_s.arg(key, m_log->messages.join(u"; "_s)));
 }
 
-void CommandBench::searchAssetKey()
+// A filter typed whole into the search dialog, from an empty one (untimed),
+// until its rows are shown. A rare one of five or ten characters is part of
+// a drawn key (asset) or description (centre), which must be among the rows.
+void CommandBench::search(const QString &name, bool asset, int length, bool common)
 {
-    const QString key = activeAsset();
+    suite::SearchDialog &dialog = asset ? *m_assetSearch : *m_centreSearch;
+    QString expected;
+    const QString filter = searchFilter(asset, length, common, &expected);
+    dialog.setFilter(QString());
     m_replay = {};
-    measure(samples(u"search-asset-key"_s), [&] { m_assetSearch->setFilter(key); });
-    if (m_assetSearch->rowCount() < 1 || m_assetSearch->rowTexts(0).value(0) != key)
-        fail(u"the asset search for %1 did not show it %2"_s.arg(key, m_assetSearch->errorText()));
+    measure(samples(name), [&] { dialog.setFilter(filter); });
+    QStringList keys;
+    for (int r = 0; r < dialog.rowCount(); ++r)
+        keys << dialog.rowTexts(r).value(0);
+    const bool shown = !dialog.errorText().isEmpty() ? false
+                       : common                      ? !keys.isEmpty()
+                       : expected.isEmpty()          ? keys.isEmpty()
+                                                     : keys.contains(expected) || dialog.capped();
+    if (!shown)
+        fail(u"%1 for \"%2\" showed %3 rows %4"_s.arg(name, filter).arg(keys.size()).arg(dialog.errorText()));
 }
 
-void CommandBench::searchCentre()
+QString CommandBench::searchFilter(bool asset, int length, bool common, QString *expected)
 {
-    const QString centre = randomCentre();
-    m_replay = {};
-    measure(samples(u"search-cost-centre"_s), [&] { m_centreSearch->setFilter(centre); });
-    if (m_centreSearch->rowCount() < 1 || m_centreSearch->rowTexts(0).value(0) != centre)
-        fail(u"the cost-centre search for %1 did not show it %2"_s.arg(centre, m_centreSearch->errorText()));
+    auto pick = [this](const QStringList &texts) { return texts.at(int(m_random.bounded(quint32(texts.size())))); };
+    if (common)
+        return pick((asset ? CommonAssetTexts : CommonCentreTexts).value(length));
+    if (length <= 3)
+        return pick((asset ? AbsentAssetTexts : AbsentCentreTexts).value(length));
+    if (asset) {
+        // Where its number begins: the zeros before it are in most keys.
+        *expected = activeAsset();
+        qsizetype at = 0;
+        while (at < expected->size() && expected->at(at) == u'0')
+            ++at;
+        const QString part = expected->mid(at, length);
+        return part.size() == length ? part : expected->right(length);
+    }
+    // A centre numbered 10000 or above, whose description ends in its number.
+    for (;;) {
+        *expected = QString::number(10000 + m_random.bounded(quint64(std::min<qint64>(m_centres, 99999) - 9999)))
+                        .rightJustified(6, u'0');
+        const QString description = scalar(u"SELECT Cc_Descripcion FROM Centro_Costo WHERE Es_Cve_Estado <> 'BA' "
+                                           "AND Cc_Cve_Centro_Costo = '"_s + *expected + u"'"_s);
+        if (!description.isEmpty())
+            return length == 5 ? expected->right(5) : description.right(length);
+    }
 }
 
 void CommandBench::nextKey()
@@ -328,14 +391,6 @@ QString CommandBench::generationCandidate()
             return key;
     }
     fail(u"no asset is left to generate equipment for"_s);
-}
-
-QString CommandBench::randomCentre()
-{
-    const QString from = QString::number(1 + m_random.bounded(quint64(m_centres))).rightJustified(6, u'0');
-    const QString centre = scalar(u"SELECT MIN(Cc_Cve_Centro_Costo) FROM Centro_Costo WHERE Cc_Cve_Centro_Costo >= '"_s
-                                  + from + u"' AND Es_Cve_Estado <> 'BA'"_s);
-    return centre.isEmpty() ? randomCentre() : centre;
 }
 
 QString CommandBench::scalar(const QString &statement)

@@ -49,8 +49,8 @@ private:
     QStringList measure(CommandSamples &into, const std::function<void()> &action);
 
     void loadByKey();
-    void searchAssetKey();
-    void searchCentre();
+    void search(const QString &name, bool asset, int length, bool common);
+    QString searchFilter(bool asset, int length, bool common, QString *expected);
     void nextKey();
     void saveNew();
     void saveUpdate();
@@ -61,7 +61,6 @@ private:
     QString randomAsset();
     QString activeAsset();
     QString generationCandidate();
-    QString randomCentre();
     QString scalar(const QString &statement);
     [[noreturn]] void fail(const QString &what);
 
