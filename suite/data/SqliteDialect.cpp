@@ -259,6 +259,8 @@ QStringList SqliteDialect::searchIndexSql(const SearchIndexDef &index, const QSq
                                                                           searchDescription(index, QString()),
                                                                           index.table),
         u"INSERT INTO %1 (%1) VALUES ('rebuild')"_s.arg(index.name),
+        // One b-tree per trigram: a look-up reads fewer pages than across the fill's segments.
+        u"INSERT INTO %1 (%1) VALUES ('optimize')"_s.arg(index.name),
         u"CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN %3END"_s.arg(inserted, index.table, add),
         u"CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN %3END"_s.arg(deleted, index.table, remove),
         u"CREATE TRIGGER %1 AFTER UPDATE ON %2 WHEN old.%3 IS NOT new.%3 OR (%4) IS NOT (%5) BEGIN %6%7END"_s.arg(
