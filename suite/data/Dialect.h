@@ -104,6 +104,8 @@ public:
     virtual QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const = 0;
     // What drops it (a bulk load is faster without it; the schema makes it again).
     virtual QStringList dropSearchIndexSql(const SearchIndexDef &index) const = 0;
+    // What a connection that only runs searches is set up with.
+    virtual QStringList searchSessionSql() const { return {}; }
     // A statement of one column: the keys of index.table whose key or
     // description may contain text (searched literally, case as the backend's
     // case-insensitive LIKE ignores it), found through the index. It may give

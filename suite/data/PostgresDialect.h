@@ -6,7 +6,7 @@ namespace suite {
 
 // PostgreSQL: routines live in the database (schema dbo for the suite's
 // functions), stored procedures are set-returning functions, a search index
-// is a pair of GIN trigram indexes (pg_trgm) on the table itself.
+// is a GIN trigram index (pg_trgm) on the table itself.
 class PostgresDialect : public Dialect
 {
 public:
@@ -19,10 +19,12 @@ public:
     std::function<void()> interrupter(const QSqlDatabase &database) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
+    QStringList searchSessionSql() const override;
     QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
     QString forUpdateClause() const override;
 
 protected:
+    QString searchText(const SearchIndexDef &index) const;
     QString qualifiedFunction(const QString &word) const override;
     QString execStatement(const QString &name, const QStringList &argumentLiterals,
                           const QSqlDatabase &database) const override;

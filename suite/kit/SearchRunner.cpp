@@ -65,6 +65,14 @@ void SearchRunner::work()
                 Q_EMIT source->statementExecuted(statement, microseconds);
             },
             Qt::QueuedConnection);
+    try {
+        for (const QString &statement : connection->dialect().searchSessionSql())
+            connection->Execute(statement);
+    } catch (const SuiteError &error) {
+        QMetaObject::invokeMethod(this, [this, text = error.description()] { Q_EMIT unavailable(text); },
+                                  Qt::QueuedConnection);
+        return;
+    }
     {
         std::lock_guard lock(m_lock);
         m_interrupt = connection->dialect().interrupter(connection->database());
