@@ -56,6 +56,7 @@ tsv=$dir/results.tsv
 : > "$tsv"
 measure() { # URL
   "$bin/talvexor" --db "$1" --init-db >/dev/null # indexes declared since the catalogue was made
+  sync # what that wrote, out before measuring
   "$bin/bench_commands" --db "$1" --rounds "$rounds" --host "$bin/talvexor" --tsv "$tsv"
 }
 
