@@ -71,9 +71,10 @@ public:
     QString limit(const QString &statement, int rows) const;      // statement capped at n rows
     static QString likeEscape(const QString &text);                // % _ \ searched literally
     // Parts of text that a row holding text holds too, for a trigram index
-    // to look for: text itself, less the trigrams of one character repeated
-    // (the zeros that pad keys), which nearly every row has and which cost a
-    // look-up dearly. Text itself when it has no other trigram.
+    // to look for: its stretches without the trigrams of one character
+    // repeated (the zeros that pad keys), which nearly every row has and
+    // which cost a look-up dearly, at most six characters each. Text itself
+    // when it has no other trigram.
     static QStringList searchPieces(const QString &text);
     static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
     QString caseInsensitiveLike() const { return m_traits.caseInsensitiveLike; } // "LIKE" / "ILIKE"
