@@ -103,6 +103,8 @@ public:
     // The trigram index of a search: the statements that make what is missing
     // of it, filled from the rows already in the table.
     virtual QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const = 0;
+    // Whether the database has it whole (one not upgraded yet may not).
+    virtual bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const = 0;
     // What drops it (a bulk load is faster without it; the schema makes it again).
     virtual QStringList dropSearchIndexSql(const SearchIndexDef &index) const = 0;
     // What a connection that only runs searches is set up with.

@@ -1,8 +1,10 @@
 #include "suite/data/PostgresDialect.h"
 
 #include "suite/data/SqlText.h"
+#include "suite/data/SuiteError.h"
 
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <libpq-fe.h>
 #include <memory>
@@ -142,6 +144,17 @@ QStringList PostgresDialect::searchIndexSql(const SearchIndexDef &index, const Q
         u"CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 gin_trgm_ops)"_s.arg(index.name, index.table,
                                                                               searchText(index)),
     };
+}
+
+bool PostgresDialect::hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const
+{
+    QSqlQuery query(database);
+    if (!query.exec(u"SELECT COUNT(*) FROM pg_class WHERE relname = '%1' AND relkind = 'i' "
+                    "AND pg_table_is_visible(oid)"_s.arg(index.name.toLower()))
+        || !query.next()) {
+        throw SuiteError(query.lastError().text());
+    }
+    return query.value(0).toInt() == 1;
 }
 
 QStringList PostgresDialect::dropSearchIndexSql(const SearchIndexDef &index) const

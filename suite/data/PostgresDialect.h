@@ -18,6 +18,7 @@ public:
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     std::function<void()> interrupter(const QSqlDatabase &database) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
+    bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
     QStringList searchSessionSql() const override;
     QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;

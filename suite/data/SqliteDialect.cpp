@@ -226,24 +226,28 @@ QStringList SqliteDialect::versionTriggerSql(const TableDef &table, const QStrin
 // VACUUM keeps, and found by key through a unique index), kept in step by
 // triggers on the catalogue. The trigram tokenizer folds case (all of it,
 // where LIKE folds only ASCII: it finds more, never less).
-QStringList SqliteDialect::searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const
+bool SqliteDialect::hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const
 {
-    const QString texts = index.name + u"_Texto"_s;
-    const QString inserted = index.name + u"_Alta"_s;
-    const QString deleted = index.name + u"_Baja"_s;
-    const QString updated = index.name + u"_Cambio"_s;
     QStringList names;
-    for (const QString &name : {index.name, texts, inserted, deleted, updated})
-        names << u"'"_s + name.toLower() + u"'"_s;
+    for (const QString &suffix : {u""_s, u"_Texto"_s, u"_Alta"_s, u"_Baja"_s, u"_Cambio"_s})
+        names << u"'"_s + (index.name + suffix).toLower() + u"'"_s;
     QSqlQuery query(database);
     if (!query.exec(u"SELECT COUNT(*) FROM sqlite_master WHERE lower(name) IN (%1)"_s.arg(names.join(u", "_s)))
         || !query.next()) {
         throw SuiteError(query.lastError().text());
     }
-    // Made together: a part missing may have missed changes, so all is made again.
-    if (query.value(0).toInt() == names.size())
-        return {};
+    return query.value(0).toInt() == names.size();
+}
 
+QStringList SqliteDialect::searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const
+{
+    // Made together: a part missing may have missed changes, so all is made again.
+    if (hasSearchIndex(index, database))
+        return {};
+    const QString texts = index.name + u"_Texto"_s;
+    const QString inserted = index.name + u"_Alta"_s;
+    const QString deleted = index.name + u"_Baja"_s;
+    const QString updated = index.name + u"_Cambio"_s;
     const QString &key = index.key;
     const QString add = u"INSERT INTO %1 (Clave, Descripcion) VALUES (new.%2, %3); "
                         "INSERT INTO %4 (rowid, Clave, Descripcion) SELECT Fila, Clave, Descripcion FROM %1 "

@@ -19,6 +19,7 @@ public:
     QStringList routinesSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
+    bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
     QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
 

@@ -51,6 +51,7 @@ SearchDialog::SearchDialog(Connection *connection, const QString &queryId, int m
     while (statement.endsWith(u';'))
         statement.chop(1);
     m_query = std::make_unique<SearchQuery>(statement, m_maxRows);
+    m_query->checkIndex(*m_connection);
 
     setWindowTitle(m_title.isEmpty() ? u"Búsqueda"_s : m_title);
     auto *layout = new QVBoxLayout(this);

@@ -91,6 +91,12 @@ SearchQuery::SearchQuery(const QString &statement, int maxRows)
 {
 }
 
+void SearchQuery::checkIndex(Connection &connection)
+{
+    if (m_index && !connection.dialect().hasSearchIndex(*m_index, connection.database()))
+        m_index = nullptr;
+}
+
 QString SearchQuery::rows() const
 {
     return u"SELECT * FROM ("_s + m_statement + u") q"_s;

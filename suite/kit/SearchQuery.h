@@ -48,6 +48,9 @@ public:
     const QStringList &columns() const { return m_columns; }
     // The search index that serves this definition; null when none does.
     const SearchIndexDef *index() const { return m_index; }
+    // Forgets the index when the database does not have it (not upgraded
+    // yet): the definition is then searched as one without. Throws SuiteError.
+    void checkIndex(Connection &connection);
 
     // Throws SuiteError. stop is asked between statements: when it answers
     // true the search gives up and gives no result.

@@ -1,4 +1,6 @@
 #include "suite/data/Connection.h"
+#include "suite/data/Dialect.h"
+#include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/SearchDialog.h"
 #include "suite/kit/SearchQuery.h"
@@ -211,6 +213,13 @@ private Q_SLOTS:
         c.Execute(u"UPDATE Empleado SET Em_Apellido_Materno = 'Quintanilla' WHERE Em_Cve_Empleado = '51234'"_s);
         compare(u"ACTIVO_FIJO"_s, {u"vitrina"_s, u"0000200003"_s, u"0000100003"_s, u"0000139999"_s});
         compare(u"EMPLEADO"_s, {u"quintanilla"_s, u"Ortiz Ruiz"_s});
+
+        // A database not upgraded yet has no index: the search reads as it did without one.
+        for (const suite::SearchIndexDef &index : suite::Schema::searchIndexes()) {
+            for (const QString &statement : c.dialect().dropSearchIndexSql(index))
+                c.Execute(statement);
+        }
+        compare(u"ACTIVO_FIJO"_s, {u"vitrina"_s, u"bomba"_s});
     }
 
     // On a database file the dialog searches on a connection of its own, so
