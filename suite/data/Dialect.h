@@ -109,6 +109,9 @@ public:
     virtual QStringList dropSearchIndexSql(const SearchIndexDef &index) const = 0;
     // What a connection that only runs searches is set up with.
     virtual QStringList searchSessionSql() const { return {}; }
+    // Whether the rows of "SELECT * FROM (... ORDER BY ... LIMIT n) q WHERE
+    // ..." come out in the subquery's order without an ORDER BY of their own.
+    virtual bool keepsSubqueryOrder() const { return false; }
     // A statement of one column: the keys of index.table whose key or
     // description may contain text (searched literally, case as the backend's
     // case-insensitive LIKE ignores it), found through the index. It may give

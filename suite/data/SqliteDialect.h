@@ -22,6 +22,9 @@ public:
     bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
     QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
+    // A subquery with a LIMIT is a co-routine whose rows the outer query reads
+    // as they are made; an outer ORDER BY would have them all read and sorted.
+    bool keepsSubqueryOrder() const override { return true; }
 
 protected:
     QString qualifiedFunction(const QString &word) const override;

@@ -136,8 +136,9 @@ QString SearchQuery::keyOrder(const Dialect &dialect, const QString &condition, 
         from += u" WHERE q.%1 > %2"_s.arg(m_columns.first(), number ? after.toString()
                                                                     : u"'"_s + sqlEscape(after.toString()) + u"'"_s);
     }
+    // Read in key order and stopped at the rows wanted.
     return dialect.limit(u"SELECT * FROM ("_s + dialect.limit(from + u" ORDER BY 1"_s, rows) + u") q WHERE "_s
-                             + condition + u" ORDER BY 1"_s,
+                             + condition + (dialect.keepsSubqueryOrder() ? QString() : u" ORDER BY 1"_s),
                          wanted);
 }
 
