@@ -335,10 +335,15 @@ QString Dialect::likeEscape(const QString &text)
     return out;
 }
 
+QString Dialect::searchRowsSql(const QString &statement, int wanted) const
+{
+    return limit(statement + u" ORDER BY 1"_s, wanted);
+}
+
 QStringList Dialect::searchPieces(const QString &text)
 {
     const QList<uint> chars = text.toUcs4();
-    auto plain = [&chars](qsizetype at) { return !(chars.at(at) == chars.at(at + 1) && chars.at(at) == chars.at(at + 2)); };
+    auto plain = [&chars](qsizetype at) { return !(chars.at(at) == u'0' && chars.at(at + 1) == u'0' && chars.at(at + 2) == u'0'); };
     QStringList pieces;
     for (qsizetype at = 0; at + 3 <= chars.size();) {
         if (!plain(at)) {

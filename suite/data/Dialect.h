@@ -71,10 +71,9 @@ public:
     QString limit(const QString &statement, int rows) const;      // statement capped at n rows
     static QString likeEscape(const QString &text);                // % _ \ searched literally
     // Parts of text that a row holding text holds too, for a trigram index
-    // to look for: its stretches without the trigrams of one character
-    // repeated (the zeros that pad keys), which nearly every row has and
-    // which cost a look-up dearly, at most six characters each. Text itself
-    // when it has no other trigram.
+    // to look for: its stretches without the trigram "000" (the zeros that
+    // pad keys), which nearly every row has and which costs a look-up dearly,
+    // at most six characters each. Text itself when it has no other trigram.
     static QStringList searchPieces(const QString &text);
     static QString likeEscapeClause() { return QStringLiteral(" ESCAPE '\\'"); }
     QString caseInsensitiveLike() const { return m_traits.caseInsensitiveLike; } // "LIKE" / "ILIKE"
@@ -112,13 +111,21 @@ public:
     // Whether the rows of "SELECT * FROM (... ORDER BY ... LIMIT n) q WHERE
     // ..." come out in the subquery's order without an ORDER BY of their own.
     virtual bool keepsSubqueryOrder() const { return false; }
-    // A statement of one column: the keys of index.table whose key or
-    // description may contain text (searched literally, case as the backend's
-    // case-insensitive LIKE ignores it), found through the index. It may give
-    // keys that do not contain the text, and a key more than once, but never
-    // leaves one out: callers filter the rows again. Empty when the index
-    // cannot serve this text (too short to make a trigram).
-    virtual QString searchKeysSql(const SearchIndexDef &index, const QString &text) const = 0;
+    // The first `wanted` of the rows a statement selects from a search's
+    // definition through searchConditionSql, in key order.
+    virtual QString searchRowsSql(const QString &statement, int wanted) const;
+    // A condition on the columns `key` and `description` of a search's rows
+    // (those of index.table) that holds for every row whose key or
+    // description contains text (searched literally, case as the backend's
+    // case-insensitive LIKE ignores it), found through the index. It may hold
+    // for rows that do not contain it (callers filter again), never fails one
+    // that does. Empty when the index cannot serve this text (too short to
+    // make a trigram).
+    virtual QString searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+                                       const QString &description) const = 0;
+    // One row, one column: how many rows the index finds for text, counted
+    // up to atMost + 1 (more than atMost means "more"). Empty as above.
+    virtual QString searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const = 0;
 
 protected:
     // What tells the backends apart where it is only a word or two.

@@ -129,9 +129,9 @@ QStringList PostgresDialect::versionTriggerSql(const TableDef &table, const QStr
 // apart. Indexed as a whole and not column by column, so that a look-up by
 // key never goes through it (pg_trgm also answers "=", far slower than the
 // key's own index, and the planner may prefer it).
-QString PostgresDialect::searchText(const SearchIndexDef &index) const
+QString PostgresDialect::searchText(const QString &key, const QString &description)
 {
-    return u"(%1 || ' ' || COALESCE((%2), ''))"_s.arg(index.key, searchDescription(index, QString()));
+    return u"(%1 || ' ' || COALESCE((%2), ''))"_s.arg(key, description);
 }
 
 // pg_trgm ships with the server and lets a database's owner install it. Its
@@ -141,8 +141,8 @@ QStringList PostgresDialect::searchIndexSql(const SearchIndexDef &index, const Q
 {
     return {
         u"CREATE EXTENSION IF NOT EXISTS pg_trgm"_s,
-        u"CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 gin_trgm_ops)"_s.arg(index.name, index.table,
-                                                                              searchText(index)),
+        u"CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 gin_trgm_ops)"_s.arg(
+            index.name, index.table, searchText(index.key, searchDescription(index, QString()))),
     };
 }
 
@@ -187,21 +187,53 @@ bool makesTrigrams(const QString &text)
 
 } // namespace
 
-QString PostgresDialect::searchKeysSql(const SearchIndexDef &index, const QString &text) const
+namespace {
+
+// The text's pieces as ILIKE patterns on what the index holds.
+QString trigramCondition(const QString &indexed, const QString &text)
 {
-    if (!makesTrigrams(text))
-        return {};
     QStringList pieces;
-    for (const QString &piece : searchPieces(text)) {
+    for (const QString &piece : Dialect::searchPieces(text)) {
         if (makesTrigrams(piece))
             pieces << piece;
     }
     if (pieces.isEmpty())
         pieces << text;
     QStringList conditions;
-    for (const QString &piece : std::as_const(pieces))
-        conditions << searchText(index) + u" ILIKE '%"_s + sqlEscape(likeEscape(piece)) + u"%'"_s + likeEscapeClause();
-    return u"SELECT %1 FROM %2 WHERE %3"_s.arg(index.key, index.table, conditions.join(u" AND "_s));
+    for (const QString &piece : std::as_const(pieces)) {
+        conditions << indexed + u" ILIKE '%"_s + sqlEscape(Dialect::likeEscape(piece)) + u"%'"_s
+                          + Dialect::likeEscapeClause();
+    }
+    return conditions.join(u" AND "_s);
+}
+
+} // namespace
+
+QString PostgresDialect::searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+                                            const QString &description) const
+{
+    // The definition's key and description are the index's: what the
+    // planner sees, once the definition is unfolded, is the indexed text.
+    if (!makesTrigrams(text))
+        return {};
+    return trigramCondition(searchText(key, description), text);
+}
+
+QString PostgresDialect::searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const
+{
+    if (!makesTrigrams(text))
+        return {};
+    return u"SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2%3) k"_s.arg(
+        index.table, trigramCondition(searchText(index.key, searchDescription(index, QString())), text),
+        limitClause(atMost + 1));
+}
+
+QString PostgresDialect::searchRowsSql(const QString &statement, int wanted) const
+{
+    // OFFSET 0 plans the rows apart from the LIMIT: the planner, counting on
+    // the LIMIT, would rather walk the whole key index in order than look the
+    // few keys up.
+    return limit(u"SELECT * FROM ("_s + statement + u" OFFSET 0) f ORDER BY 1"_s, wanted);
 }
 
 QString PostgresDialect::forUpdateClause() const

@@ -21,11 +21,14 @@ public:
     bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
     QStringList searchSessionSql() const override;
-    QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
+    QString searchRowsSql(const QString &statement, int wanted) const override;
+    QString searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+                               const QString &description) const override;
+    QString searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const override;
     QString forUpdateClause() const override;
 
 protected:
-    QString searchText(const SearchIndexDef &index) const;
+    static QString searchText(const QString &key, const QString &description);
     QString qualifiedFunction(const QString &word) const override;
     QString execStatement(const QString &name, const QStringList &argumentLiterals,
                           const QSqlDatabase &database) const override;

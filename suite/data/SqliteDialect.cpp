@@ -284,15 +284,35 @@ QStringList SqliteDialect::dropSearchIndexSql(const SearchIndexDef &index) const
     };
 }
 
-QString SqliteDialect::searchKeysSql(const SearchIndexDef &index, const QString &text) const
+namespace {
+
+// The FTS5 query of text: phrases of trigrams, each piece found as a
+// substring, its wildcards and quotes plain characters.
+QString trigramQuery(const QStringList &pieces)
+{
+    QStringList phrases;
+    for (QString piece : pieces)
+        phrases << u'"' + piece.replace(u'"', u"\"\""_s) + u'"';
+    return u"'"_s + sqlEscape(phrases.join(u" AND "_s)) + u"'"_s;
+}
+
+} // namespace
+
+QString SqliteDialect::searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+                                          const QString &) const
 {
     if (text.toUcs4().size() < 3)
         return {};
-    // Phrases of trigrams: each piece found as a substring, its wildcards and quotes plain characters.
-    QStringList phrases;
-    for (QString piece : searchPieces(text))
-        phrases << u'"' + piece.replace(u'"', u"\"\""_s) + u'"';
-    return u"SELECT Clave FROM %1 WHERE %1 MATCH '%2'"_s.arg(index.name, sqlEscape(phrases.join(u" AND "_s)));
+    return u"%1 IN (SELECT Clave FROM %2 WHERE %2 MATCH %3)"_s.arg(key, index.name, trigramQuery(searchPieces(text)));
+}
+
+QString SqliteDialect::searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const
+{
+    // Rowids only: the copy of the texts is not read.
+    if (text.toUcs4().size() < 3)
+        return {};
+    return u"SELECT COUNT(*) FROM (SELECT rowid FROM %1 WHERE %1 MATCH %2 LIMIT %3) k"_s.arg(
+        index.name, trigramQuery(searchPieces(text)), QString::number(atMost + 1));
 }
 
 QString SqliteDialect::qualifiedFunction(const QString &word) const

@@ -21,7 +21,9 @@ public:
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     QStringList dropSearchIndexSql(const SearchIndexDef &index) const override;
-    QString searchKeysSql(const SearchIndexDef &index, const QString &text) const override;
+    QString searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+                               const QString &description) const override;
+    QString searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const override;
     // A subquery with a LIMIT is a co-routine whose rows the outer query reads
     // as they are made; an outer ORDER BY would have them all read and sorted.
     bool keepsSubqueryOrder() const override { return true; }
