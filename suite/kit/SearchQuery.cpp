@@ -17,15 +17,12 @@ namespace {
 // The rows in key order a search reads first when the index can serve it:
 // as many as a text found in a third of the rows needs to fill the list.
 constexpr int FirstLook = 300;
-// Reading on in key order for the rows still wanted, when the matches among
-// the first rows say the list fills within this many rows.
-constexpr int NearRows = 8000;
 // The index finds this many rows at most for a search to read them by key,
 // a look-up each (about 2 µs), rather than in key order (about 1 µs a row,
 // 101 matches wanted).
 constexpr int FewKeys = 5000;
-// The most rows in key order a search reads before it takes every key the
-// index gives, however many.
+// The most rows in key order a search reads before it takes every row the
+// index finds, however many.
 constexpr int MostRows = 30000;
 
 using Kind = SqlLexer::Kind;
@@ -189,10 +186,11 @@ std::optional<SearchQuery::Result> SearchQuery::run(Connection &connection, cons
         return result.capped;
     };
     // How far the list fills, judged from the matches among the first rows:
-    // when near, reading on costs less than asking the index.
+    // within bounds, reading on costs less than asking the index (a text that
+    // frequent has more rows than are read by key).
     const qsizetype seen = result.rows.size();
     const qint64 near = seen > 0 ? 2 * (wanted - seen) * qint64(FirstLook) / seen : MostRows + 1;
-    if (near <= NearRows && readOn(int(near)))
+    if (near <= MostRows && readOn(int(near)))
         return result;
     if (stop && stop())
         return std::nullopt;
