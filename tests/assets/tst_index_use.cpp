@@ -140,7 +140,7 @@ public:
 };
 
 // 20,000 assets and 20,000 cost centres past the demo's keys: a word in every
-// fortieth, another in every fourth, a third in the rest.
+// four-hundredth, another in every fourth, a third in the rest.
 void growCatalogues(suite::Connection &db)
 {
     const bool sqlite = db.backend() == u"sqlite"_s;
@@ -150,10 +150,10 @@ void growCatalogues(suite::Connection &db)
     const QString assetKey = sqlite ? u"printf('%010d', 1000000 + i)"_s : u"lpad((1000000 + i)::text, 10, '0')"_s;
     const QString centreKey = sqlite ? u"printf('%06d', 200000 + i)"_s : u"(200000 + i)::text"_s;
     db.Execute(series + u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Descripcion) SELECT "_s + assetKey
-               + u", CASE WHEN i % 40 = 0 THEN 'Vitrina refrigerada' WHEN i % 4 = 0 THEN 'Escritorio operativo' "
+               + u", CASE WHEN i % 400 = 0 THEN 'Vitrina refrigerada' WHEN i % 4 = 0 THEN 'Escritorio operativo' "
                  "ELSE 'Silla de visita' END"_s + from);
     db.Execute(series + u"INSERT INTO Centro_Costo (Cc_Cve_Centro_Costo, Cc_Descripcion) SELECT "_s + centreKey
-               + u", CASE WHEN i % 40 = 0 THEN 'Auditoría interna' WHEN i % 4 = 0 THEN 'Compras' "
+               + u", CASE WHEN i % 400 = 0 THEN 'Auditoría interna' WHEN i % 4 = 0 THEN 'Compras' "
                  "ELSE 'Ventas norte' END"_s + from);
     db.Execute(u"ANALYZE"_s);
 }

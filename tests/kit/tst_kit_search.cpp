@@ -46,7 +46,7 @@ void makeCatalogue(suite::Connection &c)
 // 40,000 assets and 3,000 employees beside the demo's, searched through the
 // demo's definitions (served by the search indexes). Their texts hold accents
 // in both cases, quotes, wildcards and a backslash; one word is in every
-// eighth asset, one in every fiftieth, one only in the last 4,000, so that a
+// eighth asset, one in every fiftieth, one only in the last 6,000, so that a
 // search goes every way it can; every 97th row is deactivated.
 void makeIndexedCatalogue(suite::Connection &c)
 {
@@ -65,7 +65,7 @@ void makeIndexedCatalogue(suite::Connection &c)
     const QString state = u"CASE WHEN i % 97 = 0 THEN 'BA' ELSE 'AC' END"_s;
     c.BeginTrans();
     c.Execute(series(40000) + u"INSERT INTO Activo_Fijo (Af_Cve_Activo_Fijo, Af_Descripcion, Es_Cve_Estado) "
-              "SELECT "_s + key(10, 100000) + u", CASE WHEN i > 36000 THEN 'Refacción especial' "
+              "SELECT "_s + key(10, 100000) + u", CASE WHEN i > 34000 THEN 'Refacción especial' "
               "WHEN i % 50 = 0 THEN 'Bomba sumergible' WHEN i % 8 = 0 THEN 'Monitor de 24 pulgadas' "
               "WHEN i % 7 = 0 THEN 'MÁQUINA industrial' WHEN i % 7 = 1 THEN 'máquina de café' "
               "WHEN i % 7 = 2 THEN 'Caja_chica de oficina' WHEN i % 7 = 3 THEN 'Tela 100% algodón' "
