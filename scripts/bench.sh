@@ -112,6 +112,7 @@ set xlabel "assets in the catalogue"
 set ylabel "median, ms"
 set logscale xy
 set xrange [500:2000000]
+set yrange [0.1:40] # the frame's line in sight
 set format x "%.0s%c"
 set grid
 set key outside right top
