@@ -1,16 +1,17 @@
 #include "assets/AssetLabels.h"
 
 #include "assets/AssetScreen.h"
+#include "assets/LabelDefinition.h"
 #include "assets/SqlLiteral.h"
 #include "screen/FormVariables.h"
 #include "suite/data/Recordset.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/KeyFormat.h"
 #include "suite/kit/TxtKit.h"
-#include "suite/print/DocumentBuilder.h"
 #include "suite/print/Reporte.h"
-#include "suite/services/Variants.h"
 
 #include <QHash>
+#include <QSet>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -27,9 +28,52 @@ const QString UnknownLabel = u"La clave de la etiqueta es incorrecta"_s;
 const QString UnknownLabelId = u"ERR-ID:7500032"_s;
 const QString FailureId = u"ERR-ID:7500033"_s;
 
-// A type "01" definition holds a whole statement with this marker where the key goes.
-const QString StatementType = u"01"_s;
-const QString KeyMarker = u"{PARAMETROS}"_s;
+// Many labels at once: the keys that got none, a failure, a list without keys.
+const QString ManyTitle = QString::fromLatin1(AssetLabels::Caption);
+const QString SkippedId = u"ERR-ID:7500080"_s;
+const QString ManyFailureId = u"ERR-ID:7500081"_s;
+const QString NoKeys = u"La lista no tiene claves de activo fijo."_s;
+const QString NoKeysId = u"ERR-ID:7500082"_s;
+constexpr int SkippedShown = 30; // lines of the message; the rest are counted
+
+// ImprimeTexto's numbers: the suite's 80 x 40 mm label in 7-point type, one copy.
+constexpr double LabelPoints = 7;
+const QString Deactivated = u"BA"_s;
+constexpr qsizetype KeysPerLookUp = 500;
+
+QString failureText(const std::exception &e)
+{
+    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
+        return error->description();
+    return QString::fromUtf8(e.what());
+}
+
+// The state of each stored asset among keys, by key.
+QHash<QString, QString> statesOf(const AssetScreen &screen, const QStringList &keys)
+{
+    QHash<QString, QString> states;
+    const QStringList distinct(QSet<QString>(keys.cbegin(), keys.cend()).values());
+    for (qsizetype from = 0; from < distinct.size(); from += KeysPerLookUp) {
+        QStringList literals;
+        for (const QString &key : distinct.mid(from, KeysPerLookUp))
+            literals << u"'"_s + SqlLiteral::inner(key) + u"'"_s;
+        const suite::RecordsetPtr rows = screen.execute(
+            u"SELECT Af_Cve_Activo_Fijo, Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo IN ("_s
+            + literals.join(u", "_s) + u")"_s);
+        for (; !rows->Eof(); rows->MoveNext())
+            states.insert(rows->fieldValue(0).toString(), rows->fieldValue(1).toString());
+    }
+    return states;
+}
+
+QString skippedText(const QStringList &skipped)
+{
+    QStringList lines{u"No se imprimió la etiqueta de estas claves:"_s};
+    lines += skipped.mid(0, SkippedShown);
+    if (skipped.size() > SkippedShown)
+        lines << u"… y %1 más."_s.arg(skipped.size() - SkippedShown);
+    return lines.join(u'\n');
+}
 
 } // namespace
 
@@ -38,69 +82,97 @@ AssetLabels::AssetLabels(const AssetScreen &screen)
 {
 }
 
+bool AssetLabels::configured() const
+{
+    if (!m_screen.variables().EtiquetasActivoFijo.isEmpty())
+        return true;
+    m_screen.message(NotConfigured, 48, Talvexor, NotConfiguredId);
+    return false;
+}
+
+std::optional<LabelDefinition> AssetLabels::definition() const
+{
+    std::optional<LabelDefinition> label = LabelDefinition::read(m_screen, m_screen.variables().EtiquetasActivoFijo);
+    if (!label)
+        m_screen.message(UnknownLabel, 48, Talvexor, UnknownLabelId);
+    return label;
+}
+
 void AssetLabels::B2Click()
 {
-    if (m_screen.variables().EtiquetasActivoFijo.isEmpty()) {
-        m_screen.message(NotConfigured, 48, Talvexor, NotConfiguredId);
+    if (!configured())
         return;
-    }
     try {
-        print(m_screen.keyBox().text());
-    } catch (const suite::SuiteError &e) {
-        m_screen.message(e.description(), 16, Routine, FailureId);
+        const QString key = m_screen.keyBox().text();
+        const std::optional<LabelDefinition> label = definition();
+        if (!label)
+            return;
+        const QString text = label->filledFor(m_screen, key);
+        suite::Reporte report;
+        if (label->sheet().isRoll())
+            report.ImprimeTexto(text, QString(), 0, 0, -1, -1, LabelPoints, -1);
+        else
+            report.ImprimeEtiquetas({text}, label->sheet(), QString(), LabelPoints);
+        m_screen.status(report.impreso() ? u"Activo fijo %1: etiqueta impresa"_s.arg(key)
+                                         : u"Activo fijo %1: etiqueta no impresa"_s.arg(key));
     } catch (const std::exception &e) {
-        m_screen.message(QString::fromUtf8(e.what()), 16, Routine, FailureId);
+        m_screen.message(failureText(e), 16, Routine, FailureId);
     }
 }
 
-void AssetLabels::print(const QString &key)
+void AssetLabels::printMany(const QStringList &listed)
 {
-    const suite::RecordsetPtr label = m_screen.execute(
-        u"SELECT * FROM Etiqueta "_s + u"WHERE Et_Cve_Etiqueta = '"_s
-        + SqlLiteral::inner(m_screen.variables().EtiquetasActivoFijo) + u"' "_s);
-    if (label->Eof()) {
-        label->Close();
-        m_screen.message(UnknownLabel, 48, Talvexor, UnknownLabelId);
+    if (!configured())
+        return;
+    QStringList keys;
+    for (const QString &key : listed) {
+        if (!key.trimmed().isEmpty())
+            keys << suite::formatKey(key.trimmed(), m_screen.keyBox().formatoclave());
+    }
+    if (keys.isEmpty()) {
+        m_screen.message(NoKeys, 48, ManyTitle, NoKeysId);
         return;
     }
-    // Only the first definition counts; a NULL in any of the three is a failure.
-    const QString labelTemplate = suite::cStr(label->Fields(u"Et_Valor"_s));
-    const QString statement = suite::cStr(label->Fields(u"Et_Sentencia"_s));
-    const QString type = suite::cStr(label->Fields(u"Et_Tipo"_s));
-    label->Close();
-
-    const suite::RecordsetPtr data = m_screen.execute(dataStatement(statement, type, key));
-    const QString text = fill(labelTemplate, *data);
-    data->Close();
-
-    suite::Reporte report;
-    report.ImprimeTexto(text, QString(), 0, 0, -1, -1, 7, -1);
-    m_screen.status(report.impreso() ? u"Activo fijo %1: etiqueta impresa"_s.arg(key)
-                                     : u"Activo fijo %1: etiqueta no impresa"_s.arg(key));
-}
-
-QString AssetLabels::dataStatement(const QString &statement, const QString &type, const QString &key)
-{
-    // The marker stands inside the statement's own quotes, so the key goes in escaped.
-    if (type == StatementType)
-        return QString(statement).replace(KeyMarker, SqlLiteral::inner(key), Qt::CaseSensitive);
-    return u"EXEC "_s + statement + u" '"_s + SqlLiteral::inner(key) + u"' "_s;
-}
-
-QString AssetLabels::fill(const QString &labelTemplate, const suite::Recordset &data)
-{
-    // The field's name is put in capitals and then looked for exactly, so the
-    // same name typed in mixed case stays in the label. Reading a field of a
-    // statement that found nothing fails, as the first row is all there is.
-    // The values print as the text they are: the print layer fills them in.
-    QHash<QString, QString> values;
-    for (int i = 0; i < data.fieldCount(); ++i) {
-        const QString name = data.fieldName(i).toUpper();
-        const QString value = suite::cStr(data.fieldValue(i));
-        if (!values.contains(name))
-            values.insert(name, value);
+    QStringList skipped;
+    qsizetype labels = 0;
+    bool printed = false;
+    try {
+        const std::optional<LabelDefinition> label = definition();
+        if (!label)
+            return;
+        const QHash<QString, QString> states = statesOf(m_screen, keys);
+        QStringList texts;
+        for (const QString &key : std::as_const(keys)) {
+            const auto state = states.constFind(key);
+            const QString reason = state == states.constEnd() ? u"no hay un activo fijo con esta clave"_s
+                                   : *state == Deactivated  ? u"el activo fijo está dado de baja"_s
+                                                            : QString();
+            if (!reason.isEmpty()) {
+                if (!skipped.contains(key + u": "_s + reason))
+                    skipped << key + u": "_s + reason;
+                continue;
+            }
+            try {
+                texts << label->filledFor(m_screen, key);
+            } catch (const std::exception &e) {
+                throw suite::SuiteError(u"Activo fijo %1: %2"_s.arg(key, failureText(e)));
+            }
+        }
+        if (!texts.isEmpty()) {
+            suite::Reporte report;
+            report.ImprimeEtiquetas(texts, label->sheet(), QString(), LabelPoints);
+            printed = report.impreso();
+            labels = texts.size();
+        }
+    } catch (const std::exception &e) {
+        // Nothing printed: a document missing some labels would look complete.
+        m_screen.message(failureText(e), 16, ManyTitle, ManyFailureId);
+        return;
     }
-    return suite::DocumentBuilder::fillFields(labelTemplate, values);
+    m_screen.status(printed ? (labels == 1 ? u"1 etiqueta impresa"_s : u"%1 etiquetas impresas"_s.arg(labels))
+                            : u"Etiquetas no impresas"_s);
+    if (!skipped.isEmpty())
+        m_screen.message(skippedText(skipped), 48, ManyTitle, SkippedId);
 }
 
 } // namespace xb733

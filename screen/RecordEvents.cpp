@@ -15,12 +15,21 @@
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/services/Entorno.h"
 
 #include <QWidget>
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
 namespace xb733 {
+
+namespace {
+
+// The key box's search: the query its F2 opens.
+const QString AssetSearch = u"ACTIVO_FIJO"_s;
+
+} // namespace
 
 RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const FormVariables &variables,
                            suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard)
@@ -44,7 +53,14 @@ RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const Fo
     wirePrinting();
 }
 
-RecordEvents::~RecordEvents() = default;
+RecordEvents::~RecordEvents()
+{
+    // The session may be gone already when the host closes.
+    try {
+        m_screen->entorno().RetiraDeBusqueda(AssetSearch, QString::fromLatin1(AssetLabels::Caption));
+    } catch (const std::exception &) {
+    }
+}
 
 void RecordEvents::wireKeyBox()
 {
@@ -155,6 +171,11 @@ void RecordEvents::wirePrinting()
                      [this] { m_guard(u"Controles_B1Click()"_s, [this] { m_letter->B1Click(); }); });
     QObject::connect(toolbar, &suite::Controles::B2Click, &m_form,
                      [this] { m_guard(u"Controles_B2Click()"_s, [this] { m_labels->B2Click(); }); });
+    // The rows marked in the asset search, and the host's lists of keys.
+    const QString caption = QString::fromLatin1(AssetLabels::Caption);
+    m_screen->entorno().OfreceEnBusqueda(AssetSearch, caption, [this, caption](const QStringList &keys) {
+        m_guard(caption, [&] { m_labels->printMany(keys); });
+    });
 }
 
 } // namespace xb733

@@ -25,6 +25,14 @@ const QString LabelTemplate =
     "Serie: [AF_NUMERO_SERIE]\n"
     "[AF_MARCA] [AF_MODELO]"_s;
 
+// For sheets of 3 × 8 labels of 70 x 36 mm: the code a little smaller.
+const QString SheetLabelTemplate =
+    u"{QR 24 izquierda:[AF_CVE_ACTIVO_FIJO]}[EM_DESCRIPCION]\n"
+    "ACTIVO FIJO [AF_CVE_ACTIVO_FIJO]\n"
+    "[AF_DESCRIPCION]\n"
+    "Serie: [AF_NUMERO_SERIE]\n"
+    "[AF_MARCA] [AF_MODELO]"_s;
+
 // The same fields as the label procedure Etiqueta_Activo_Fijo returns.
 const QString LabelStatement =
     u"SELECT a.Af_Cve_Activo_Fijo, a.Af_Descripcion, a.Af_Numero_Serie, a.Af_Marca, a.Af_Modelo, "
@@ -96,25 +104,34 @@ void insert(Connection &c, const QString &table, const QStringList &columns, con
               + literals.join(u", "_s) + u")"_s);
 }
 
-void loadLabel(Connection &c, const QString &key, const QString &description, const QString &statement,
-               const QString &type)
+// A definition on a roll, or with the columns and values of its sheet.
+void loadLabel(Connection &c, const QString &key, const QString &description, const QString &labelTemplate,
+               const QString &statement, const QString &type, const QStringList &sheet = {},
+               const QStringList &sheetValues = {})
 {
     insert(c, u"Etiqueta"_s,
-           {u"Et_Cve_Etiqueta"_s, u"Et_Descripcion"_s, u"Et_Valor"_s, u"Et_Sentencia"_s, u"Et_Tipo"_s,
-            u"Es_Cve_Estado"_s, u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s, u"Fecha_Ult_Modif"_s,
-            u"Oper_Baja"_s, u"Fecha_Baja"_s},
-           {quoted(key), quoted(description), quoted(LabelTemplate), quoted(statement), quoted(type),
-            u"'AC'"_s, u"'ADMIN'"_s, u"'2018-01-10 09:00:00'"_s, u"'ADMIN'"_s, u"'2018-01-10 09:00:00'"_s,
-            u"''"_s, u"NULL"_s});
+           QStringList{u"Et_Cve_Etiqueta"_s, u"Et_Descripcion"_s, u"Et_Valor"_s, u"Et_Sentencia"_s, u"Et_Tipo"_s,
+                       u"Es_Cve_Estado"_s, u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s,
+                       u"Fecha_Ult_Modif"_s, u"Oper_Baja"_s, u"Fecha_Baja"_s} + sheet,
+           QStringList{quoted(key), quoted(description), quoted(labelTemplate), quoted(statement), quoted(type),
+                       u"'AC'"_s, u"'ADMIN'"_s, u"'2018-01-10 09:00:00'"_s, u"'ADMIN'"_s,
+                       u"'2018-01-10 09:00:00'"_s, u"''"_s, u"NULL"_s} + sheetValues);
 }
 
 } // namespace
 
 void DemoFormats::load(Connection &connection)
 {
-    loadLabel(connection, u"AF01"_s, u"Etiqueta de activo fijo"_s, LabelStatement, u"01"_s);
-    loadLabel(connection, u"AF02"_s, u"Etiqueta de activo fijo (procedimiento)"_s, u"Etiqueta_Activo_Fijo"_s,
-              u"02"_s);
+    loadLabel(connection, u"AF01"_s, u"Etiqueta de activo fijo"_s, LabelTemplate, LabelStatement, u"01"_s);
+    loadLabel(connection, u"AF02"_s, u"Etiqueta de activo fijo (procedimiento)"_s, LabelTemplate,
+              u"Etiqueta_Activo_Fijo"_s, u"02"_s);
+    // An office printer's A4 sheet of 24 labels, 3 across and 8 down.
+    loadLabel(connection, u"AF03"_s, u"Etiquetas de activo fijo en hoja A4 de 3 x 8"_s, SheetLabelTemplate,
+              LabelStatement, u"01"_s,
+              {u"Et_Hoja"_s, u"Et_Filas"_s, u"Et_Columnas"_s, u"Et_Margen_Superior_Mm"_s, u"Et_Margen_Inferior_Mm"_s,
+               u"Et_Margen_Izquierdo_Mm"_s, u"Et_Margen_Derecho_Mm"_s, u"Et_Separacion_Columnas_Mm"_s,
+               u"Et_Separacion_Filas_Mm"_s, u"Et_Posicion_Inicial"_s},
+              {u"'A4'"_s, u"8"_s, u"3"_s, u"4.5"_s, u"4.5"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"1"_s});
     insert(connection, u"Formato_Impresion"_s,
            {u"Fi_Cve_Formato"_s, u"Fi_Titulo"_s, u"Fi_Plantilla"_s, u"Fi_Sentencia"_s, u"Fi_Pagina"_s,
             u"Fi_Margen_Mm"_s},

@@ -217,6 +217,19 @@ QVector<TableDef> declareTables()
             column(u"Et_Valor"_s, K::Memo),
             column(u"Et_Sentencia"_s, K::Memo),
             text(u"Et_Tipo"_s, 2, u"'01'"_s),
+            // What the labels print on: no sheet is a roll, one label a page
+            // (so older definitions stay rolls); a sheet's page holds rows ×
+            // columns of them, from a starting position (LabelSheet).
+            text(u"Et_Hoja"_s, 30, u"''"_s),
+            column(u"Et_Filas"_s, K::Integer, u"0"_s),
+            column(u"Et_Columnas"_s, K::Integer, u"0"_s),
+            column(u"Et_Margen_Superior_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Margen_Inferior_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Margen_Izquierdo_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Margen_Derecho_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Separacion_Columnas_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Separacion_Filas_Mm"_s, K::Double, u"0"_s),
+            column(u"Et_Posicion_Inicial"_s, K::Integer, u"1"_s),
         })},
         {u"Empresa"_s, catalogue({
             key(u"Em_Cve_Empresa"_s, 4),
@@ -282,6 +295,20 @@ QVector<TableDef> declareTables()
             text(u"Mo_Operador"_s, 30),
             column(u"Mo_Fecha"_s, K::Stamp),
         }},
+        // Every change a command made to a record, one row per value that
+        // changed: what (a column, or a part of the record), from what to
+        // what, by whom, when and by which command. NULL is no value.
+        {u"Historial"_s, {
+            serial(u"Hi_Numero"_s),
+            text(u"Hi_Entidad"_s, 60, u"''"_s),
+            text(u"Hi_Clave"_s, 60, u"''"_s),
+            column(u"Hi_Fecha"_s, K::Stamp),
+            text(u"Hi_Operador"_s, 30),
+            text(u"Hi_Orden"_s, 30, u"''"_s),
+            text(u"Hi_Campo"_s, 120, u"''"_s),
+            column(u"Hi_Valor_Anterior"_s, K::Memo),
+            column(u"Hi_Valor_Nuevo"_s, K::Memo),
+        }},
         {u"Consulta"_s, {
             key(u"Co_Cve_Consulta"_s, 60),
             text(u"Co_Titulo"_s, 100),
@@ -343,6 +370,8 @@ QVector<IndexDef> declareIndexes()
         {u"IX_Cuenta_Contable_Padre"_s, u"Cuenta_Contable"_s, {u"Cc_Cuenta_Padre"_s}, false},
         {u"IX_Bitacora_Clave"_s, u"Bitacora"_s, {u"Bi_Tabla"_s, u"Bi_Clave"_s}, false},
         {u"IX_Movimiento_Clave"_s, u"Movimiento"_s, {u"Mo_Entidad"_s, u"Mo_Clave"_s}, false},
+        // A record's history, newest first, read a page at a time.
+        {u"IX_Historial_Clave"_s, u"Historial"_s, {u"Hi_Entidad"_s, u"Hi_Clave"_s, u"Hi_Fecha"_s, u"Hi_Numero"_s}, false},
     };
 }
 
@@ -367,6 +396,13 @@ QVector<SearchIndexDef> declareSearchIndexes()
         {u"BX_Proyecto"_s, u"Proyecto"_s, u"Py_Cve_Proyecto"_s, u"Py_Descripcion"_s},
     };
 }
+
+// The last column declared since a table was first made, for each table an
+// older database may have without it (version columns aside); reading each
+// table's columns at every start would cost a query per table.
+const QList<std::pair<QString, QString>> AddedColumns = {
+    {u"Etiqueta"_s, u"Et_Posicion_Inicial"_s},
+};
 
 // Indexes older databases have and the schema replaced.
 const QStringList RetiredIndexes = {u"IX_Activo_Fijo_Serie"_s, u"IX_Activo_Fijo_Economico"_s,
@@ -554,9 +590,20 @@ QStringList Schema::create(Connection &connection)
 
 bool Schema::needsUpgrade(Connection &connection)
 {
+    const QStringList existing = connection.tableNames();
+    const auto exists = [&](const QString &table) { return existing.contains(table, Qt::CaseInsensitive); };
+    if (!exists(u"Activo_Fijo"_s))
+        return false;
+    for (const TableDef &table : tables()) {
+        if (!exists(table.name))
+            return true;
+    }
     for (const VersionDef &version : versions()) {
-        if (connection.tableExists(version.table)
-            && !connection.columnNames(version.table).contains(version.column, Qt::CaseInsensitive))
+        if (!connection.columnNames(version.table).contains(version.column, Qt::CaseInsensitive))
+            return true;
+    }
+    for (const auto &[table, column] : AddedColumns) {
+        if (!connection.columnNames(table).contains(column, Qt::CaseInsensitive))
             return true;
     }
     return false;

@@ -96,8 +96,9 @@ public:
     // opened one. A unique index that the rows already break is left for
     // later: the returned notices say which rows clash (nothing else stops).
     static QStringList create(Connection &connection);
-    // An older database whose tables lack a version column: create() brings
-    // it up to date. A database without the tables is not one to upgrade.
+    // An older database that lacks a table, a version column or a column
+    // added since: create() brings it up to date. A database without the
+    // tables is not one to upgrade.
     static bool needsUpgrade(Connection &connection);
 };
 

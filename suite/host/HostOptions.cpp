@@ -23,7 +23,10 @@ bool HostOptions::parse(const QStringList &arguments, HostOptions &options, QStr
     const QCommandLineOption script(u"script"_s, u"Ejecuta las líneas de ARCHIVO (- es la entrada estándar) y escribe JSON."_s, u"ARCHIVO"_s);
     const QCommandLineOption printDir(u"print-dir"_s, u"Carpeta de los documentos impresos en modo guion."_s, u"CARPETA"_s);
     const QCommandLineOption trace(u"trace"_s, u"Escribe cada sentencia SQL y su duración en la salida de errores."_s);
-    parser.addOptions({help, db, usuario, initDb, demo, screenshot, script, printDir, trace});
+    const QCommandLineOption labels(u"labels"_s, u"Imprime las etiquetas de las claves de ARCHIVO, una por línea "
+                                                 "(- es la entrada estándar); con --print-dir, en PDF y sin ventana."_s,
+                                    u"ARCHIVO"_s);
+    parser.addOptions({help, db, usuario, initDb, demo, screenshot, script, printDir, trace, labels});
 
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -47,6 +50,12 @@ bool HostOptions::parse(const QStringList &arguments, HostOptions &options, QStr
     options.trace = parser.isSet(trace);
     if (parser.isSet(script) && options.scriptFile.isEmpty()) {
         error = u"--script necesita un archivo (o - para la entrada estándar)."_s;
+        return false;
+    }
+    options.labelsFile = parser.value(labels);
+    if (parser.isSet(labels) && (options.labelsFile.isEmpty() || parser.isSet(script))) {
+        error = options.labelsFile.isEmpty() ? u"--labels necesita un archivo (o - para la entrada estándar)."_s
+                                             : u"--labels y --script no van juntos."_s;
         return false;
     }
     return true;

@@ -13,11 +13,13 @@ struct HostOptions
     QString scriptFile;       // "-" is standard input
     QString printDirectory;
     QString screenshotFile;
+    QString labelsFile;       // keys, one a line, whose labels are printed; "-" is standard input
     bool initDatabase = false;
     bool loadDemo = false;
     bool trace = false;
 
     bool scripted() const { return !scriptFile.isEmpty(); }
+    bool labels() const { return !labelsFile.isEmpty(); }
     bool needsWindow() const { return !initDatabase && !loadDemo; }
 
     // Parses arguments (argv, program name first). Returns false and fills

@@ -136,6 +136,19 @@ void ScreenHost::openScreen()
         throw SuiteError(u"No se pudo iniciar la pantalla: %1"_s.arg(m_loadError));
 }
 
+void ScreenHost::printLabels(const QStringList &keys) const
+{
+    const QString caption = QString::fromUtf8(LabelsAction);
+    const QList<Session::SearchAction> actions = session().searchActions(QString::fromLatin1(AssetSearch));
+    for (const Session::SearchAction &action : actions) {
+        if (action.caption == caption) {
+            action.run(keys);
+            return;
+        }
+    }
+    throw SuiteError(u"La pantalla no ofrece imprimir etiquetas."_s);
+}
+
 void ScreenHost::onLoadFailed(const QString &text)
 {
     m_loadError = text.isEmpty() ? u"error sin descripción"_s : text;

@@ -29,6 +29,9 @@ public:
     // The screen's design client size, in twips.
     static constexpr double DesignWidth = 11745;
     static constexpr double DesignHeight = 8250;
+    // The key box's search, and what the screen offers for the rows marked in it.
+    static constexpr auto AssetSearch = "ACTIVO_FIJO";
+    static constexpr auto LabelsAction = "Imprimir etiquetas";
 
     explicit ScreenHost(const HostOptions &options, QObject *parent = nullptr);
     ~ScreenHost() override;
@@ -43,6 +46,10 @@ public:
     void openScreen();
     HostWindow *window() const;
     QWidget *form() const;
+
+    // The labels of these asset keys, through what the screen offers for
+    // the rows marked in its asset search; SuiteError when it offers nothing.
+    void printLabels(const QStringList &keys) const;
 
     // Hands everything back in the order the component needs: the form out of
     // the window, the component's objects, the component, the session.

@@ -97,4 +97,11 @@ QString ScriptLexer::rest(const QString &line)
     return trimmed.mid(i).trimmed();
 }
 
+QString ScriptLexer::quoted(const QString &text)
+{
+    QString word = text;
+    word.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s).replace(u'\n', u"\\n"_s).replace(u'\t', u"\\t"_s);
+    return u'"' + word + u'"';
+}
+
 } // namespace suite

@@ -21,6 +21,9 @@ public:
     // The line after its first word, without surrounding blanks: the raw
     // statement of a "sql" line, whose quotes belong to SQL.
     static QString rest(const QString &line);
+
+    // A word that split() reads back as text: quoted, its escapes written.
+    static QString quoted(const QString &text);
 };
 
 } // namespace suite

@@ -6,7 +6,9 @@
 #include "suite/host/HostWindow.h"
 #include "suite/host/JsonText.h"
 #include "suite/host/ModalGuard.h"
+#include "suite/host/KeyList.h"
 #include "suite/host/ScreenHost.h"
+#include "suite/host/ScriptEvents.h"
 #include "suite/host/ScriptLexer.h"
 #include "suite/host/StateDump.h"
 #include "suite/host/UserInput.h"
@@ -117,6 +119,7 @@ const std::map<QString, ScriptRunner::Command> &ScriptRunner::commands()
         {u"sql"_s, {&ScriptRunner::doSql, 2, -1, "sql STATEMENT"}},
         {u"fault"_s, {&ScriptRunner::doFault, 2, 3, "fault N [TEXT] | fault lose N | fault off"}},
         {u"close"_s, {&ScriptRunner::doClose, 1, 1, "close"}},
+        {u"labels"_s, {&ScriptRunner::doLabels, 2, 2, "labels FILE"}},
     };
     return all;
 }
@@ -155,34 +158,12 @@ void ScriptRunner::install(const QString &printDirectory)
     events.setPrintDirectory(printDirectory);
     connect(&events, &HostEvents::printed, this,
             [this](const QString &operation, const QVariantList &arguments, const QString &file) {
-                QStringList args;
-                for (const QVariant &argument : arguments)
-                    args.append(JsonText::value(JsonText::fromVariant(argument)));
-                JsonText event;
-                event.add(u"event"_s, u"reporte"_s);
-                event.add(u"op"_s, operation);
-                event.addRaw(u"args"_s, JsonText::array(args));
-                event.add(u"file"_s, file);
-                emitEvent(event);
+                emitEvent(ScriptEvents::printed(operation, arguments, file));
             });
-    connect(&events, &HostEvents::informationShown, this,
-            [this](const QVariantList &arguments, const QStringList &fields, const QVariantList &values) {
-                QStringList args;
-                for (const QVariant &argument : arguments)
-                    args.append(JsonText::value(JsonText::fromVariant(argument)));
-                JsonText event;
-                event.add(u"event"_s, u"informacion"_s);
-                event.addRaw(u"args"_s, JsonText::array(args));
-                if (fields.isEmpty()) {
-                    event.add(u"registro"_s, QJsonValue(QJsonValue::Null));
-                } else {
-                    JsonText record;
-                    for (qsizetype i = 0; i < fields.size() && i < values.size(); ++i)
-                        record.add(fields.at(i), JsonText::fromVariant(values.at(i)));
-                    event.add(u"registro"_s, record);
-                }
-                emitEvent(event);
-            });
+    connect(&events, &HostEvents::informationShown, this, [this](const HostEvents::Information &shown) {
+        emitEvent(ScriptEvents::information(shown.arguments, shown.fields, shown.values, shown.historyFields,
+                                            shown.history, shown.more));
+    });
 }
 
 void ScriptRunner::attach()
@@ -463,6 +444,11 @@ void ScriptRunner::doClose(const Words &)
     // As the window's close button asks it: the screen may keep it open.
     if (HostWindow *window = m_host.window())
         window->close();
+}
+
+void ScriptRunner::doLabels(const Words &w)
+{
+    m_host.printLabels(KeyList::read(w.at(1)));
 }
 
 void ScriptRunner::doFault(const Words &w)

@@ -61,6 +61,7 @@ private:
     void doSql(const Words &w);
     void doFault(const Words &w);
     void doClose(const Words &w);
+    void doLabels(const Words &w);
 
     QWidget *form() const;
     QWidget *requireControl(const QString &name) const;

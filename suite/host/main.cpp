@@ -6,10 +6,13 @@
 #include "suite/host/HostLanguage.h"
 #include "suite/host/HostOptions.h"
 #include "suite/host/HostWindow.h"
+#include "suite/host/KeyList.h"
 #include "suite/host/ScreenHost.h"
+#include "suite/host/ScriptLexer.h"
 #include "suite/host/ScriptRunner.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,7 +97,11 @@ int runScript(suite::ScreenHost &host, const suite::HostOptions &options)
     runner.install(QDir(printDirectory).absolutePath());
 
     QFile script;
-    const bool opened = options.scriptFile == u"-"_s ? script.open(stdin, QIODevice::ReadOnly)
+    // Labels printed unattended: the script line that prints them, alone.
+    QBuffer labels;
+    labels.setData(u"labels %1\n"_s.arg(suite::ScriptLexer::quoted(options.labelsFile)).toUtf8());
+    const bool opened = options.labels()                ? labels.open(QIODevice::ReadOnly)
+                        : options.scriptFile == u"-"_s ? script.open(stdin, QIODevice::ReadOnly)
                                                        : (script.setFileName(options.scriptFile),
                                                           script.open(QIODevice::ReadOnly));
     if (!opened) {
@@ -109,7 +116,7 @@ int runScript(suite::ScreenHost &host, const suite::HostOptions &options)
         return exitNoScreen;
     }
     runner.attach();
-    const int status = runner.run(script);
+    const int status = options.labels() ? runner.run(labels) : runner.run(script);
 
     if (!options.screenshotFile.isEmpty() && host.window()
         && !host.window()->grab().save(options.screenshotFile)) {
@@ -117,6 +124,20 @@ int runScript(suite::ScreenHost &host, const suite::HostOptions &options)
         return exitFailed;
     }
     return status;
+}
+
+// A person's labels: the print preview over the screen, then done.
+int printLabels(suite::ScreenHost &host, const suite::HostOptions &options)
+{
+    try {
+        const QStringList keys = suite::KeyList::read(options.labelsFile);
+        host.openScreen();
+        host.printLabels(keys);
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: %1"_s.arg(e.description()));
+        return exitNoScreen;
+    }
+    return 0;
 }
 
 int showScreen(suite::ScreenHost &host, const suite::HostOptions &options)
@@ -171,7 +192,7 @@ int main(int argc, char **argv)
 
     if (!hasDisplay()) {
         // A script or a picture needs no person watching: no display either.
-        if (options.scripted() || !options.screenshotFile.isEmpty()) {
+        if (options.scripted() || options.labels() || !options.screenshotFile.isEmpty()) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         } else {
             say(stderr, noDisplayAdvice());
@@ -196,7 +217,12 @@ int main(int argc, char **argv)
         return exitNoScreen;
     }
 
-    const int status = options.scripted() ? runScript(host, options) : showScreen(host, options);
+    // Labels with a print folder, or with no display, are written as PDF, reported as a script's are.
+    const bool unattended = options.scripted()
+                            || (options.labels() && (!options.printDirectory.isEmpty() || !hasDisplay()));
+    const int status = unattended         ? runScript(host, options)
+                       : options.labels() ? printLabels(host, options)
+                                          : showScreen(host, options);
     host.close();
     return status;
 }

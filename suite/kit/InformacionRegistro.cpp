@@ -3,6 +3,7 @@
 #include "suite/data/Connection.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/RecordHistoryModel.h"
 #include "suite/runtime/HostEvents.h"
 #include "suite/session/Session.h"
 
@@ -11,9 +12,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 
 using namespace Qt::StringLiterals;
 
@@ -66,13 +69,19 @@ void InformacionRegistro::Muestra(const QString &entity, const QString &keyColum
 {
     bool found = false;
     const QVariantList values = read(entity, keyColumn, key, &found);
+    // The record's changes under its entity code, as the commands recorded them.
+    RecordHistoryModel history(*Session::current().connection(), entity, key);
     HostEvents &events = HostEvents::instance();
     if (events.unattended()) {
-        events.notifyInformation({entity, keyColumn, key, e1, e2, e3, e4}, found ? fields() : QStringList(),
-                                 values);
+        HostEvents::Information shown{{entity, keyColumn, key, e1, e2, e3, e4},
+                                      found ? fields() : QStringList(), values, RecordHistoryModel::fields(), {},
+                                      history.hasMore()};
+        for (int row = 0; row < history.rowCount(); ++row)
+            shown.history.append(history.change(row));
+        events.notifyInformation(shown);
         return;
     }
-    show(entity, key, found, values);
+    show(entity, key, found, values, history);
 }
 
 QVariantList InformacionRegistro::read(const QString &entity, const QString &keyColumn, const QString &key,
@@ -99,8 +108,8 @@ QVariantList InformacionRegistro::read(const QString &entity, const QString &key
     return values;
 }
 
-void InformacionRegistro::show(const QString &entity, const QString &key, bool found,
-                               const QVariantList &values) const
+void InformacionRegistro::show(const QString &entity, const QString &key, bool found, const QVariantList &values,
+                               RecordHistoryModel &history) const
 {
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(u"Información del registro"_s);
@@ -117,6 +126,25 @@ void InformacionRegistro::show(const QString &entity, const QString &key, bool f
         form->addRow(u"Estado:"_s, new QLabel(state == u"BA"_s ? u"Dado de baja"_s : u"Activo"_s, &dialog));
         if (state == u"BA"_s)
             form->addRow(u"Dado de baja por:"_s, new QLabel(who(values.at(5), values.at(6)), &dialog));
+    }
+    if (found) {
+        auto *changes = new QTableView(&dialog);
+        changes->setObjectName(u"historial"_s);
+        changes->setModel(&history);
+        changes->setAccessibleName(u"Historial de cambios"_s);
+        changes->setSelectionBehavior(QAbstractItemView::SelectRows);
+        changes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        changes->setAlternatingRowColors(true);
+        changes->verticalHeader()->hide();
+        changes->horizontalHeader()->setStretchLastSection(true);
+        changes->resizeColumnsToContents();
+        auto *caption = new QLabel(history.rowCount() == 0 ? u"Historial de cambios: ninguno registrado."_s
+                                                           : u"&Historial de cambios (el más reciente primero):"_s,
+                                   &dialog);
+        caption->setBuddy(changes);
+        form->addRow(caption);
+        form->addRow(changes);
+        dialog.resize(860, 520);
     }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     buttons->button(QDialogButtonBox::Close)->setText(u"Cerrar"_s);

@@ -8,9 +8,12 @@ class QWidget;
 
 namespace suite {
 
+class RecordHistoryModel;
+
 // The suite's record information: who created a record and when, who changed
-// it last, and its state, read from the record's own audit columns. A person
-// sees it in a small dialog; an unattended host is told the values instead.
+// it last, and its state, read from the record's own audit columns, and its
+// history of changes, newest first. A person sees it in a dialog; an
+// unattended host is told the values (and the history's first page) instead.
 class InformacionRegistro
 {
 public:
@@ -24,7 +27,8 @@ public:
 
 private:
     QVariantList read(const QString &entity, const QString &keyColumn, const QString &key, bool *found) const;
-    void show(const QString &entity, const QString &key, bool found, const QVariantList &values) const;
+    void show(const QString &entity, const QString &key, bool found, const QVariantList &values,
+              RecordHistoryModel &history) const;
 };
 
 } // namespace suite

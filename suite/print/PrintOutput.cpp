@@ -2,6 +2,8 @@
 
 #include "suite/data/SuiteError.h"
 #include "suite/print/DocumentPainter.h"
+#include "suite/print/PagedDocument.h"
+#include "suite/print/PagedPreview.h"
 #include "suite/print/PrintPreview.h"
 #include "suite/print/PrinterPage.h"
 #include "suite/runtime/HostEvents.h"
@@ -58,7 +60,7 @@ void PrintOutput::setUp(QPrinter &printer) const
     PrinterPage::apply(printer, m_layout);
 }
 
-QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) const
+QString PrintOutput::writePdf(const Painting &paint, const QString &fileStem) const
 {
     const QString directory = HostEvents::instance().printDirectory();
     if (directory.isEmpty())
@@ -70,7 +72,7 @@ QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) 
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         setUp(printer);
-        DocumentPainter::paint(document, &printer, m_layout);
+        paint(&printer);
     } catch (...) {
         QFile::remove(path);
         throw;
@@ -80,14 +82,31 @@ QString PrintOutput::writePdf(QTextDocument &document, const QString &fileStem) 
 
 PrintOutput::Delivery PrintOutput::deliver(QTextDocument &document, const QString &fileStem) const
 {
+    return deliver([&](QPrinter *printer) { DocumentPainter::paint(document, printer, m_layout); }, fileStem);
+}
+
+PrintOutput::Delivery PrintOutput::deliver(const Painting &paint, const QString &fileStem) const
+{
     if (HostEvents::instance().unattended())
-        return {writePdf(document, fileStem), true};
+        return {writePdf(paint, fileStem), true};
 
     QPrinter printer(QPrinter::HighResolution);
     if (!m_printerName.isEmpty())
         printer.setPrinterName(m_printerName);
     setUp(printer);
-    return {QString(), PrintPreview::show(document, &printer, m_layout, m_title)};
+    return {QString(), PrintPreview::show(paint, &printer, m_layout, m_title)};
+}
+
+PrintOutput::Delivery PrintOutput::deliver(const PagedDocument &document, const QString &fileStem) const
+{
+    if (HostEvents::instance().unattended())
+        return {writePdf([&](QPrinter *printer) { document.paint(printer); }, fileStem), true};
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerName.isEmpty())
+        printer.setPrinterName(m_printerName);
+    setUp(printer);
+    return {QString(), PagedPreview::show(document, &printer, m_title)};
 }
 
 } // namespace suite

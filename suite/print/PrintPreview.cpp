@@ -1,7 +1,6 @@
 #include "suite/print/PrintPreview.h"
 
 #include "suite/data/SuiteError.h"
-#include "suite/print/DocumentPainter.h"
 #include "suite/print/PrinterPage.h"
 
 #include <QApplication>
@@ -14,7 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace suite {
 
-bool PrintPreview::show(QTextDocument &document, QPrinter *printer, const QPageLayout &layout, const QString &title)
+bool PrintPreview::show(const std::function<void(QPrinter *)> &paint, QPrinter *printer, const QPageLayout &layout,
+                        const QString &title)
 {
     QPrintPreviewDialog dialog(printer, QApplication::activeWindow());
     dialog.setObjectName(u"vistaPreviaImpresion"_s);
@@ -30,7 +30,7 @@ bool PrintPreview::show(QTextDocument &document, QPrinter *printer, const QPageL
             // The print dialog has given the printer its queue's default page
             // by now; the document's own goes back on before it is painted.
             PrinterPage::apply(*target, layout);
-            DocumentPainter::paint(document, target, layout);
+            paint(target);
         } catch (const SuiteError &error) {
             failure = error;
         }

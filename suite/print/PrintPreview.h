@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QPageLayout;
 class QPrinter;
-class QTextDocument;
 
 namespace suite {
 
@@ -17,7 +17,9 @@ class PrintPreview
 public:
     // Returns when the person closes the preview: true when the document was
     // printed from it. A print that failed is thrown afterwards as SuiteError.
-    static bool show(QTextDocument &document, QPrinter *printer, const QPageLayout &layout, const QString &title);
+    // paint draws the whole document on the printer it is given.
+    static bool show(const std::function<void(QPrinter *)> &paint, QPrinter *printer, const QPageLayout &layout,
+                     const QString &title);
 };
 
 } // namespace suite

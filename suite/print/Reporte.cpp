@@ -3,6 +3,7 @@
 #include "suite/data/SuiteError.h"
 #include "suite/print/DocumentBuilder.h"
 #include "suite/print/FormatStore.h"
+#include "suite/print/LabelPages.h"
 #include "suite/print/LabelSetup.h"
 #include "suite/print/PageSetup.h"
 #include "suite/print/PrintOutput.h"
@@ -84,6 +85,25 @@ void Reporte::ImprimeTexto(const QString &texto, const QString &impresora, doubl
         HostEvents::instance().notifyPrinted(u"ImprimeTexto"_s,
                                              {DocumentBuilder::withoutMarks(texto), impresora, izquierdaMm, arribaMm,
                                               anchoMm, altoMm, puntos, copias},
+                                             delivery.pdf);
+    }
+}
+
+void Reporte::ImprimeEtiquetas(const QStringList &textos, const LabelSheet &hoja, const QString &impresora,
+                               double puntos)
+{
+    m_printed = false;
+    if (textos.isEmpty())
+        throw SuiteError(u"No hay etiquetas que imprimir."_s);
+    const LabelSetup roll(0, 0, -1, -1, puntos, 1);
+    const LabelPages pages(textos, hoja, roll.points(), roll.pageLayout());
+    const QString title = u"Etiquetas"_s;
+    const PrintOutput output(pages.pageLayout(), 1, impresora, title);
+    const PrintOutput::Delivery delivery = output.deliver(pages, u"etiquetas"_s);
+    m_printed = delivery.printed;
+    if (!delivery.pdf.isEmpty()) {
+        HostEvents::instance().notifyPrinted(u"ImprimeEtiquetas"_s,
+                                             {int(textos.size()), hoja.description(), impresora, puntos},
                                              delivery.pdf);
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace suite {
 
 class Session;
+struct LabelSheet;
 
 // The suite's print object. A screen makes one for a call and releases it.
 // Both operations print or show the document and return; every failure is a
@@ -33,6 +35,13 @@ public:
     // 80 x 40 mm label in 7-point type, one copy.
     void ImprimeTexto(const QString &texto, const QString &impresora, double izquierdaMm, double arribaMm,
                       double anchoMm, double altoMm, double puntos, double copias);
+
+    // Prints many filled label texts as one document, one label each, in
+    // their order: on a roll one a page (the label of ImprimeTexto's
+    // defaults), on a sheet from its starting position on; puntos as above.
+    // SuiteError for an empty list or a sheet its labels do not fit on.
+    void ImprimeEtiquetas(const QStringList &textos, const LabelSheet &hoja, const QString &impresora,
+                          double puntos);
 
     // Whether the last call printed its document (or wrote its PDF), rather
     // than the person closing the preview without printing.

@@ -13,10 +13,9 @@ void HostEvents::notifyPrinted(const QString &operation, const QVariantList &arg
     Q_EMIT printed(operation, arguments, file);
 }
 
-void HostEvents::notifyInformation(const QVariantList &arguments, const QStringList &fields,
-                                   const QVariantList &values)
+void HostEvents::notifyInformation(const Information &information)
 {
-    Q_EMIT informationShown(arguments, fields, values);
+    Q_EMIT informationShown(information);
 }
 
 } // namespace suite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -27,12 +28,21 @@ public:
 
     // operation: "Imprime" or "ImprimeTexto"; file: the document written.
     void notifyPrinted(const QString &operation, const QVariantList &arguments, const QString &file);
-    // fields and values: the record's audit columns as read, none when no row.
-    void notifyInformation(const QVariantList &arguments, const QStringList &fields, const QVariantList &values);
+    // What the record information object would have shown a person.
+    struct Information
+    {
+        QVariantList arguments;
+        QStringList fields;          // the record's audit columns as read, none when no row
+        QVariantList values;
+        QStringList historyFields;   // the record's changes, newest first: what each holds
+        QList<QVariantList> history; // as many as a person sees at first
+        bool more = false;           // older changes follow
+    };
+    void notifyInformation(const Information &information);
 
 Q_SIGNALS:
     void printed(const QString &operation, const QVariantList &arguments, const QString &file);
-    void informationShown(const QVariantList &arguments, const QStringList &fields, const QVariantList &values);
+    void informationShown(const suite::HostEvents::Information &information);
 
 private:
     HostEvents() = default;

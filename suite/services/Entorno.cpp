@@ -149,4 +149,15 @@ void Entorno::RegistraClave(const QString &key)
     m_lastKey = key;
 }
 
+void Entorno::OfreceEnBusqueda(const QString &queryId, const QString &caption,
+                               const std::function<void(const QStringList &keys)> &action)
+{
+    session().addSearchAction({queryId, caption, action});
+}
+
+void Entorno::RetiraDeBusqueda(const QString &queryId, const QString &caption)
+{
+    session().removeSearchAction(queryId, caption);
+}
+
 } // namespace suite

@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
 
 namespace suite {
 
@@ -39,6 +41,13 @@ public:
     // Says in the host's status line what the last command did, without a
     // box to close ("Activo fijo 0000000051 guardado").
     void MuestraEstado(const QString &text);
+
+    // Offers, in the search dialogs of queryId, a button with the caption
+    // that runs action on the keys of the rows marked there (and lets the
+    // host run it on a list of keys); Retira takes it back.
+    void OfreceEnBusqueda(const QString &queryId, const QString &caption,
+                          const std::function<void(const QStringList &keys)> &action);
+    void RetiraDeBusqueda(const QString &queryId, const QString &caption);
 
     // Told the key of a record just saved (remembered as the last key).
     void RegistraClave(const QString &key);

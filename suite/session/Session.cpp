@@ -19,6 +19,7 @@ struct Session::Private
     MessagePresenter *messages = nullptr;
     SearchPresenter *search = nullptr;
     StatusLine statusLine;
+    QList<SearchAction> searchActions;
     bool forceUpperCase = false;
 };
 
@@ -103,6 +104,29 @@ void Session::showStatus(const QString &text) const
 {
     if (d->statusLine)
         d->statusLine(text);
+}
+
+void Session::addSearchAction(const SearchAction &action)
+{
+    removeSearchAction(action.queryId, action.caption);
+    d->searchActions.append(action);
+}
+
+void Session::removeSearchAction(const QString &queryId, const QString &caption)
+{
+    d->searchActions.removeIf([&](const SearchAction &a) {
+        return a.queryId.compare(queryId, Qt::CaseInsensitive) == 0 && a.caption == caption;
+    });
+}
+
+QList<Session::SearchAction> Session::searchActions(const QString &queryId) const
+{
+    QList<SearchAction> found;
+    for (const SearchAction &action : std::as_const(d->searchActions)) {
+        if (action.queryId.compare(queryId, Qt::CaseInsensitive) == 0)
+            found.append(action);
+    }
+    return found;
 }
 
 bool Session::forceUpperCase() const

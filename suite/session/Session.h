@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -44,6 +46,20 @@ public:
     using StatusLine = std::function<void(const QString &text)>;
     void setStatusLine(StatusLine line);
     void showStatus(const QString &text) const;
+
+    // What a screen lets the search dialogs of one of its queries do with
+    // the rows a user marks in them, offered as a button with the caption
+    // ("Imprimir etiquetas" for the asset search); the host runs it too, on
+    // a list of keys. Set through Entorno.OfreceEnBusqueda.
+    struct SearchAction
+    {
+        QString queryId;
+        QString caption;
+        std::function<void(const QStringList &keys)> run;
+    };
+    void addSearchAction(const SearchAction &action); // replaces one of the same query and caption
+    void removeSearchAction(const QString &queryId, const QString &caption);
+    QList<SearchAction> searchActions(const QString &queryId) const; // any letter case
 
     // Set through Entorno.ForzarMayusculas: text boxes upper-case what is typed.
     bool forceUpperCase() const;
