@@ -1,5 +1,6 @@
 #include "assets/Deactivation.h"
 
+#include "assets/AssetHistory.h"
 #include "assets/AssetScreen.h"
 #include "assets/SqlLiteral.h"
 #include "assets/ToolbarCommands.h"
@@ -60,6 +61,7 @@ struct Deactivation::Change
     QString changedId; // the asset changed since it was shown
     QString (*assignments)(const QString &user, const QString &stamp);
     QString vehicleWhere;
+    const char *history; // the command, as the asset's history names it
 };
 
 Deactivation::Deactivation(const AssetScreen &screen, ToolbarCommands &commands)
@@ -71,7 +73,8 @@ Deactivation::Deactivation(const AssetScreen &screen, ToolbarCommands &commands)
 void Deactivation::Eliminar()
 {
     static const Change change{u"Controles_Eliminar()"_s, u"Baja"_s, u"ERR-ID:7500043"_s, u"ERR-ID:7500044"_s,
-                               false, u"AC"_s, u"ERR-ID:7500061"_s, &deactivated, u" WHERE Af_Cve_Activo_Fijo = '"_s};
+                               false, u"AC"_s, u"ERR-ID:7500061"_s, &deactivated, u" WHERE Af_Cve_Activo_Fijo = '"_s,
+                               AssetHistory::Deactivation};
     run(change);
 }
 
@@ -79,7 +82,7 @@ void Deactivation::Reactivar()
 {
     static const Change change{u"Controles_Reactivar()"_s, u"Reactivación"_s, u"ERR-ID:7500045"_s,
                                u"ERR-ID:7500046"_s, true, u"BA"_s, u"ERR-ID:7500062"_s, &reactivated,
-                               u" WHERE Af_cve_Activo_Fijo = '"_s};
+                               u" WHERE Af_cve_Activo_Fijo = '"_s, AssetHistory::Reactivation};
     run(change);
 }
 
@@ -126,6 +129,7 @@ bool Deactivation::apply(const Change &change)
                                                          ShownAsset::StateChange);
     if (!m_changedMeanwhile.isEmpty())
         return false;
+    const AssetHistory history(m_screen, key, change.history);
     if (!change.stampFirst)
         readStamp();
 
@@ -145,8 +149,10 @@ bool Deactivation::apply(const Change &change)
     utilerias.RegistraMovimiento(u"ACTIVO_FIJO"_s, key, change.action);
     bool registered = false;
     utilerias.RegistraBitacora(u"Activo_Fijo"_s, key, QString(), registered);
-    if (registered)
+    if (registered) {
+        history.record(user, [&] { return stamp; });
         transaction.commit();
+    }
     return registered;
 }
 

@@ -1,5 +1,6 @@
 #include "assets/EquipmentGeneration.h"
 
+#include "assets/AssetHistory.h"
 #include "assets/AssetScreen.h"
 #include "assets/SqlLiteral.h"
 #include "screen/FormControls.h"
@@ -192,6 +193,7 @@ EquipmentGeneration::Outcome EquipmentGeneration::generate()
                                                                ShownAsset::StateChange);
     if (!outcome.changedMeanwhile.isEmpty())
         return outcome;
+    const AssetHistory history(m_screen, key, AssetHistory::Generation);
 
     const QString equipment = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
                                                    u"Ta_Equipo"_s, 0, QString(), QString(), QString());
@@ -229,6 +231,9 @@ EquipmentGeneration::Outcome EquipmentGeneration::generate()
         }
     }
 
+    // The records made, in the asset's history; when both existed, nothing.
+    history.record(m_screen.entorno().Usuario(),
+                   [&] { return utilerias.FechaTexto(utilerias.FechaServidor()); });
     transaction.commit();
     return outcome;
 }

@@ -1,5 +1,6 @@
 #include "assets/SavePersistence.h"
 
+#include "assets/AssetHistory.h"
 #include "assets/AssetModel.h"
 #include "assets/AssetScreen.h"
 #include "assets/AssetStatements.h"
@@ -89,6 +90,9 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
             return Outcome::ChangedMeanwhile;
     }
 
+    // The asset as stored before this save writes, to record what it changes.
+    const AssetHistory history(m_screen, key, isNew ? AssetHistory::NewAsset : AssetHistory::Edit);
+
     suite::Utilerias &utilerias = m_screen.utilerias();
     m_stamp = utilerias.FechaTexto(utilerias.FechaServidor());
     m_operator = m_screen.entorno().Usuario();
@@ -112,6 +116,7 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     utilerias.RegistraBitacora(AuditTable, key, QString(), registered);
     if (!registered)
         return Outcome::AuditVetoed;
+    history.record(m_operator, [this] { return m_stamp; });
     transaction.commit();
     return Outcome::Committed;
 }
