@@ -27,6 +27,8 @@ private Q_SLOTS:
     void generationMakesWhatIsMissing();
     void deactivationCarriesTheStateOver_data() { TestDatabase::addBackendRows(); }
     void deactivationCarriesTheStateOver();
+    void historyHoldsEachChange_data() { TestDatabase::addBackendRows(); }
+    void historyHoldsEachChange();
     void faultAtEveryStatementChangesNothing_data();
     void faultAtEveryStatementChangesNothing();
 };
@@ -247,7 +249,21 @@ void tst_Lifecycle::generationMakesWhatIsMissing()
 
     // Nothing else: the records made are new rows, the others as they were.
     const TableSnapshot after = TableSnapshot::take(db->connection());
-    QCOMPARE(tablesChanged(before, after), (QStringList{u"Equipo"_s, u"Vehiculo"_s, u"Clave_Siguiente"_s}));
+    QCOMPARE(tablesChanged(before, after), (QStringList{u"Equipo"_s, u"Vehiculo"_s, u"Historial"_s, u"Clave_Siguiente"_s}));
+    // Each record made is in its asset's history; a press that made nothing added nothing.
+    QStringList histories;
+    for (const auto &[asset, record, madeKey] : {std::tuple{assets[0], u"equipo"_s, made[0][0]}, {assets[1], u"vehículo"_s, made[1][0]},
+                                                {assets[2], u"equipo"_s, made[0][1]}, {assets[2], u"vehículo"_s, made[1][1]},
+                                                {assets[3], u"vehículo"_s, made[1][2]}, {quoted, u"equipo"_s, made[0][2]},
+                                                {quoted, u"vehículo"_s, made[1][3]}}) {
+        QStringList values;
+        for (const QVariant &v : QVariantList{asset, u"Generación"_s, record, QVariant(QMetaType::fromType<QString>()), madeKey, Operator})
+            values << TableSnapshot::canonical(v);
+        histories << values.join(u", "_s);
+    }
+    histories.sort();
+    QCOMPARE(rowsOf(*db, u"Historial"_s, {u"Hi_Clave"_s, u"Hi_Orden"_s, u"Hi_Campo"_s, u"Hi_Valor_Anterior"_s, u"Hi_Valor_Nuevo"_s, u"Hi_Operador"_s}),
+             histories);
     for (const auto &[table, added] : {std::pair{u"Equipo"_s, 3}, std::pair{u"Vehiculo"_s, 4}}) {
         QCOMPARE(after.rows(table).size(), before.rows(table).size() + added);
         for (const QString &row : before.rows(table))
@@ -327,7 +343,17 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
     for (const QString &table : owning)
         still << rowsOf(*db, table, columnsOf(table, StateColumns + QStringList{u"Af_Version"_s}));
     QCOMPARE(still, kept);
-    QCOMPARE(tablesChanged(before, TableSnapshot::take(db->connection())), owning + QStringList({u"Bitacora"_s, u"Movimiento"_s}));
+    QCOMPARE(tablesChanged(before, TableSnapshot::take(db->connection())),
+             owning + QStringList({u"Bitacora"_s, u"Movimiento"_s, u"Historial"_s}));
+    // Each command's three values of the state in the asset's history (their values: historyHoldsEachChange).
+    QStringList changed;
+    for (const auto &[key, command] : {std::pair{u"0000000019"_s, u"Baja"_s}, {u"0000000019"_s, u"Reactivación"_s},
+                                       {u"0000000003"_s, u"Baja"_s}, {quoted, u"Baja"_s}, {u"0000000013"_s, u"Reactivación"_s}}) {
+        for (const QString &column : {u"Es_Cve_Estado"_s, u"Oper_Baja"_s, u"Fecha_Baja"_s})
+            changed << QStringList{TableSnapshot::canonical(key), TableSnapshot::canonical(command), TableSnapshot::canonical(column)}.join(u", "_s);
+    }
+    changed.sort();
+    QCOMPARE(rowsOf(*db, u"Historial"_s, {u"Hi_Clave"_s, u"Hi_Orden"_s, u"Hi_Campo"_s}), changed);
 
     // Registered as movements of the asset, in order, and in the audit log.
     const suite::RecordsetPtr moved = db->connection().Execute(
@@ -339,6 +365,60 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
                                      u"ACTIVO_FIJO 0000000003 Baja D'Arcy"_s, u"ACTIVO_FIJO O'3 Baja D'Arcy"_s,
                                      u"ACTIVO_FIJO 0000000013 Reactivación D'Arcy"_s}));
     QCOMPARE(db->value(u"SELECT COUNT(*) FROM Bitacora WHERE Bi_Tabla = 'Activo_Fijo'"_s), u"5"_s);
+}
+
+// An asset's history through its life, as Información gives it: an edit of
+// its cost and location, a deactivation and a reactivation, each value with
+// what it was and what it became, newest first. A save that changes nothing,
+// one refused because the asset changed since it was shown and one whose
+// registration is refused after its writes add nothing. (A fault at any
+// statement of a save: tst_saving; whole tables, the history included.)
+void tst_Lifecycle::historyHoldsEachChange()
+{
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
+    const QString key = u"0000000003"_s;
+    const QString cost = db->value(u"SELECT Af_Costo_Original FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '0000000003'"_s);
+    const QString edit = u"toolbar Modificar\nset txt_Af_Descripcion text \"Otra descripción\"\n"_s;
+    const QString script = loadLines(key) + u"toolbar Modificar\nset txt_Costo_Original text 1750.25\n"
+                                            "set txt_Au_Cve_Ubicacion text 0002\ntoolbar Aceptar\n"_s
+                           + loadLines(key) + u"toolbar Modificar\ntoolbar Aceptar\n"_s
+                           + loadLines(key) + u"toolbar Eliminar\n"_s + loadLines(key) + u"toolbar Reactivar\n"_s
+                           // Another write of the row since it was shown; then a registration refused.
+                           + loadLines(key) + edit + u"sql UPDATE Activo_Fijo SET Af_Marca = Af_Marca WHERE "
+                                                     "Af_Cve_Activo_Fijo = '0000000003'\ntoolbar Aceptar\ntoolbar Cancelar\n"_s
+                           + u"sql INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('BITACORA_BLOQUEADA', 'Activo_Fijo')\n"_s
+                           + loadLines(key) + edit + u"toolbar Aceptar\ntoolbar Cancelar\n"_s
+                           + loadLines(key) + u"toolbar Informacion\n"_s;
+    const HostRun run = runHost(db->url(), script, AsOperator);
+    QVERIFY2(run.errors().isEmpty(), qPrintable(run.errors().join(u'\n') + run.errorOutput));
+    QCOMPARE(run.messageIds(), (QStringList{u"ERR-ID:7500060"_s, u"ERR-ID:7500027"_s}));
+
+    const QList<QJsonObject> shown = run.of(u"informacion"_s);
+    QCOMPARE(shown.size(), 1);
+    const QJsonObject record = shown[0].value(u"registro"_s).toObject();
+    QStringList changes;
+    QString stamp;
+    for (const QJsonValue &change : shown[0].value(u"historial"_s).toArray()) {
+        const QJsonObject c = change.toObject();
+        auto text = [&](const QString &name) { return c.value(name).isNull() ? u"NULL"_s : c.value(name).toString(); };
+        QCOMPARE(c.value(u"operador"_s).toString(), Operator);
+        // The deactivation is stamped with the date it wrote.
+        if (c.value(u"orden"_s).toString() == u"Baja"_s && c.value(u"campo"_s).toString() == u"Fecha_Baja"_s)
+            QCOMPARE(c.value(u"fecha"_s).toString(), stamp = c.value(u"nuevo"_s).toString());
+        changes << u"%1 %2: %3 -> %4"_s.arg(text(u"orden"_s), text(u"campo"_s), text(u"anterior"_s), text(u"nuevo"_s));
+    }
+    // The newest change is the one the record's audit columns show.
+    QCOMPARE(record.value(u"Fecha_Ult_Modif"_s).toString(), shown[0].value(u"historial"_s)[0][u"fecha"_s].toString());
+    QCOMPARE(changes, (QStringList{
+        u"Reactivación Es_Cve_Estado: BA -> AC"_s, u"Reactivación Oper_Baja: D'Arcy -> "_s,
+        u"Reactivación Fecha_Baja: %1 -> NULL"_s.arg(stamp),
+        u"Baja Es_Cve_Estado: AC -> BA"_s, u"Baja Oper_Baja:  -> D'Arcy"_s, u"Baja Fecha_Baja: NULL -> %1"_s.arg(stamp),
+        u"Modificación Au_Cve_Ubicacion: 0004 -> 0002"_s, u"Modificación Af_Costo_Original: %1 -> 1750.25"_s.arg(cost),
+    }));
+    QVERIFY(!shown[0].value(u"mas"_s).toBool());
+    // Only this asset's history was written.
+    QCOMPARE(db->value(u"SELECT COUNT(*) FROM Historial"_s), u"8"_s);
 }
 
 void tst_Lifecycle::faultAtEveryStatementChangesNothing_data()

@@ -132,6 +132,61 @@ QMap<QString, QString> stored(HostDatabase &db, const QString &key, const QStrin
     return out;
 }
 
+// The asset as its history names it: each column but the row's key and what
+// any write stamps, each distribution row ("distribución 000120"); values as
+// stored, NULL as "NULL" (and so every one, when there is no such asset).
+QMap<QString, QString> recordable(HostDatabase &db, const QString &key)
+{
+    const QStringList stamped = {u"Af_Cve_Activo_Fijo"_s, u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s,
+                                 u"Fecha_Ult_Modif"_s, u"Af_Version"_s};
+    auto plain = [](const QVariant &v) {
+        const QString text = TableSnapshot::canonical(v);
+        return text.startsWith(u'\'') ? text.mid(1, text.size() - 2).replace(u"''"_s, u"'"_s) : text;
+    };
+    const QString where = u" WHERE Af_Cve_Activo_Fijo = '"_s + suite::sqlEscape(key) + u"'"_s;
+    const suite::RecordsetPtr asset = db.connection().Execute(u"SELECT * FROM Activo_Fijo"_s + where);
+    QMap<QString, QString> out;
+    for (const suite::ColumnDef &c : suite::Schema::table(u"Activo_Fijo"_s)->columns) {
+        if (!stamped.contains(c.name))
+            out.insert(c.name, asset->Eof() ? u"NULL"_s : plain(asset->Fields(c.name)));
+    }
+    const suite::RecordsetPtr shares = db.connection().Execute(u"SELECT Cc_Cve_Centro_Costo, Acc_Porcentaje FROM Activo_Fijo_Centro_Costo"_s + where);
+    for (const auto &share : shares->rows())
+        out.insert(u"distribución "_s + share[0].toString(), plain(share[1]));
+    return out;
+}
+
+// "what: before -> after" for each value that differs.
+QStringList differences(const QMap<QString, QString> &before, const QMap<QString, QString> &after)
+{
+    QStringList out;
+    QStringList names = before.keys() + after.keys();
+    names.removeDuplicates();
+    for (const QString &name : std::as_const(names)) {
+        if (before.value(name, u"NULL"_s) != after.value(name, u"NULL"_s))
+            out << u"%1: %2 -> %3"_s.arg(name, before.value(name, u"NULL"_s), after.value(name, u"NULL"_s));
+    }
+    out.sort();
+    return out;
+}
+
+// The asset's history as differences() writes them, and the commands that made it.
+QStringList historyOf(HostDatabase &db, const QString &key, QStringList *commands)
+{
+    const suite::RecordsetPtr rows = db.connection().Execute(
+        u"SELECT Hi_Campo, Hi_Valor_Anterior, Hi_Valor_Nuevo, Hi_Orden FROM Historial WHERE Hi_Entidad = 'ACTIVO_FIJO' "
+        "AND Hi_Clave = '"_s + suite::sqlEscape(key) + u"'"_s);
+    QStringList out;
+    for (const auto &row : rows->rows()) {
+        out << u"%1: %2 -> %3"_s.arg(row[0].toString(), row[1].isNull() ? u"NULL"_s : row[1].toString(),
+                                     row[2].isNull() ? u"NULL"_s : row[2].toString());
+        *commands << row[3].toString();
+    }
+    out.sort();
+    commands->removeDuplicates();
+    return out;
+}
+
 // A row as "Column=value" lines, to compare whole.
 QStringList row(const QMap<QString, QString> &values)
 {
@@ -349,6 +404,7 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
     }
     const QString audit = u"SELECT COUNT(*) FROM Bitacora WHERE Bi_Tabla = 'Activo_Fijo' AND Bi_Clave = "_s + sqlKey;
     const int audited = traced->value(audit).toInt();
+    const QMap<QString, QString> was = recordable(*traced, key);
     const HostRun trace = runHost(traced->url(), prepare + u"sql SELECT 1 AS inicio_guardado\ntoolbar Aceptar\ndump\n"_s,
                                   QStringList{u"--trace"_s} + asOther);
     QCOMPARE(trace.messageIds().size(), 1); // the refused first accept; a stored key is not taken
@@ -368,6 +424,10 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
                                            u"('Ñ''\\K-01', '000140', 33.34)"_s}
                              : QStringList{u"('0000000008', '000120', 100)"_s}));
     QCOMPARE(traced->value(audit).toInt(), audited + 1);
+    // Its history: every value the save changed, from what it was to what it is, under the one command.
+    QStringList commands;
+    QCOMPARE(historyOf(*traced, key, &commands), differences(was, recordable(*traced, key)));
+    QCOMPARE(commands, QStringList{isNew ? u"Alta"_s : u"Modificación"_s});
     const QJsonObject idle = trace.dump(0);
     QVERIFY(!editing(idle) && idle.value(u"toolbar"_s).toObject().value(u"estadoinicial"_s).toBool());
     QCOMPARE(idle.value(u"focus"_s).toString() + u'|' + text(idle, KeyBox) + u'|' + QString::number(idle.value(u"tab"_s).toInt()),

@@ -232,6 +232,9 @@ void tst_Concurrency::hostsSaveAtOnce()
     compare(u"audit rows"_s, countsOf(*db, u"SELECT Bi_Clave, Bi_Operador, COUNT(*) FROM Bitacora WHERE Bi_Tabla = "
                                           "'Activo_Fijo' AND Bi_Operador LIKE 'H%' GROUP BY Bi_Clave, Bi_Operador"_s), expectedAudit);
     compare(u"movements"_s, countsOf(*db, u"SELECT Mo_Clave, Mo_Operador, Mo_Accion, COUNT(*) FROM Movimiento GROUP BY 1, 2, 3"_s), expectedMoves);
+    // Each in the asset's history once, by its state's change.
+    compare(u"changes of state"_s, countsOf(*db, u"SELECT Hi_Clave, Hi_Operador, Hi_Orden, COUNT(*) FROM Historial WHERE "
+                                                "Hi_Campo = 'Es_Cve_Estado' AND Hi_Orden <> 'Alta' GROUP BY 1, 2, 3"_s), expectedMoves);
     compare(u"records"_s, countsOf(*db, u"SELECT a.Af_Cve_Activo_Fijo, r.t || CASE WHEN r.s IS NOT DISTINCT FROM a.Es_Cve_Estado THEN '' "
                                        "ELSE ' in another state than its asset' END, COUNT(*) FROM Activo_Fijo a JOIN (SELECT Eq_Activo_Fijo AS k, "
                                        "'Equipo' AS t, Es_Cve_Estado AS s FROM Equipo UNION ALL SELECT Af_Cve_Activo_Fijo, 'Vehiculo', "

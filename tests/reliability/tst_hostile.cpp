@@ -188,14 +188,18 @@ void tst_Hostile::everyField()
         else if (got != expected)
             wrong << at + u"saved as \""_s + visible(expected) + u"\", reads back \""_s + visible(got) + u'"';
     }
-    // Nothing else changed: only the saved assets, their rows and registrations are new.
+    // Nothing else changed: only the saved assets, their rows, registrations and creations in their history are new.
     const TableSnapshot after = TableSnapshot::take(db->connection());
     for (const suite::TableDef &table : suite::Schema::tables()) {
         const QStringList was = before.rows(table.name), now = after.rows(table.name);
         if (table.name == u"Activo_Fijo"_s || table.name == u"Bitacora"_s ? now.size() != was.size() + saved.size()
-                                                                         : table.name != u"Activo_Fijo_Centro_Costo"_s && now != was)
+            : table.name != u"Activo_Fijo_Centro_Costo"_s && table.name != u"Historial"_s && now != was)
             wrong << u"%1: %2 rows after %3 saves on %4"_s.arg(table.name).arg(now.size()).arg(saved.size()).arg(was.size());
     }
+    const QString created = db->value(u"SELECT COUNT(DISTINCT Hi_Clave) FROM Historial WHERE Hi_Orden = 'Alta'"_s);
+    const QString other = db->value(u"SELECT COUNT(*) FROM Historial WHERE Hi_Orden <> 'Alta'"_s);
+    if (created.toInt() != saved.size() || other != u"0"_s)
+        wrong << u"Historial: %1 assets created and %2 other changes after %3 saves"_s.arg(created, other).arg(saved.size());
     qInfo("%s: %d values put into %d fields, %d stored and read back, %d refused with a message; problems: %d", qPrintable(backend),
           int(cases.size()), int(Fields.size()), int(saved.size()), int(cases.size() - saved.size()), int(wrong.size()));
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 20).join(u'\n')));
