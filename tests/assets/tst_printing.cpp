@@ -1,6 +1,7 @@
 // The shown asset's responsibility letter and label, printed as a user
 // prints them, through the real host on both backends; the documents are
 // read back with poppler and zbar, as a person would read the paper.
+#include "bench/generate/CatalogueGenerator.h"
 #include "suite/data/Connection.h"
 #include "tests/support/HostScript.h"
 #include "tests/support/TableSnapshot.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void lettersAndLabels();
     void definitions_data() { TestDatabase::addBackendRows(); }
     void definitions();
+    void labelsInBulk_data() { TestDatabase::addBackendRows(); }
+    void labelsInBulk();
 };
 
 namespace {
@@ -62,6 +66,23 @@ QString qrOf(const QString &file)
 }
 
 QJsonArray args(const QJsonObject &event) { return event.value(u"args"_s).toArray(); }
+
+int pagesOf(const QString &file)
+{
+    static const QRegularExpression pages(u"Pages:\\s+(\\d+)"_s);
+    return pages.match(tool(u"pdfinfo"_s, {file})).captured(1).toInt();
+}
+
+// The asset keys a page (or all of them, page 0) prints after "ACTIVO FIJO", in order.
+QStringList keysPrinted(const QString &file, int page = 0)
+{
+    static const QRegularExpression label(u"ACTIVO FIJO (\\S+)"_s);
+    const QStringList range = page ? QStringList{u"-f"_s, QString::number(page), u"-l"_s, QString::number(page)} : QStringList();
+    QStringList keys;
+    for (auto it = label.globalMatch(tool(u"pdftotext"_s, range + QStringList{file, u"-"_s})); it.hasNext();)
+        keys << it.next().captured(1);
+    return keys;
+}
 QString sqlText(QString value) { return u"'"_s + value.replace(u'\'', u"''"_s) + u"'"_s; }
 
 // A copy of demo asset 8 (a client's) whose key and values hold quotes, its
@@ -245,6 +266,87 @@ void tst_Printing::definitions()
     QCOMPARE(printed, expectedPrints);
     QCOMPARE(QDir(printDir.path()).entryList({u"*.pdf"_s}, QDir::Files).size(), expectedPrints.size());
     QCOMPARE(messages, expectedMessages);
+}
+
+// A list of keys as a person scans it, through the host's --labels: one
+// document, one label per key in its order, each with its own code; a
+// deactivated or unknown key printed on no label and listed after. Then a
+// thousand keys on a sheet of 3 x 8: 42 pages, in order; the same from the
+// 23rd position of a half-used sheet; and a sheet its labels do not fit.
+void tst_Printing::labelsInBulk()
+{
+    for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"pdftoppm"_s, u"zbarimg"_s}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP(qPrintable(tool + u" is not installed"_s));
+    }
+    QFETCH(QString, backend);
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, false);
+    bench::GeneratorOptions options;
+    options.assets = 1100;
+    options.assetsPerTransaction = options.assets;
+    options.costCentres = 1000;
+    bench::CatalogueGenerator(db->connection(), options).run();
+    QStringList active, deactivated;
+    const suite::RecordsetPtr assets = db->connection().Execute(u"SELECT Af_Cve_Activo_Fijo, Es_Cve_Estado FROM Activo_Fijo ORDER BY 1"_s);
+    for (const auto &row : assets->rows())
+        (row[1].toString() == u"BA"_s ? deactivated : active) << row[0].toString();
+    QVERIFY(active.size() > 1000 && !deactivated.isEmpty());
+    const TableSnapshot before = TableSnapshot::take(db->connection());
+    const QTemporaryDir dir;
+    auto labels = [&](const QByteArray &keys) {
+        return runTalvexor({u"--db"_s, db->url(), u"--labels"_s, u"-"_s, u"--print-dir"_s, dir.path()}, keys);
+    };
+
+    // Scanned: two keys, a deactivated one, a short key as the key box fills it, an unknown one.
+    const QString unknown = u"NO-EXISTE"_s;
+    const HostRun scanned = labels((active[7] + u"\n\n "_s + active[2] + u"\n"_s + deactivated[0] + u"\n"_s
+                                    + QString::number(active[0].toInt()) + u"\n"_s + unknown + u"\n"_s).toUtf8());
+    QCOMPARE(scanned.exitCode, 0);
+    const QList<QJsonObject> printed = scanned.of(u"reporte"_s);
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(args(printed[0]), (QJsonArray{3, u"rollo"_s, u""_s, 7}));
+    const QString roll = printed[0].value(u"file"_s).toString();
+    QCOMPARE(pagesOf(roll), 3);
+    const QStringList order = {active[7], active[2], active[0]};
+    for (int page = 1; page <= 3; ++page) {
+        QCOMPARE(keysPrinted(roll, page), QStringList{order[page - 1]});
+        const QString png = dir.filePath(u"p%1"_s.arg(page));
+        tool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, QString::number(page), u"-l"_s, QString::number(page), u"-singlefile"_s, roll, png});
+        QCOMPARE(tool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed(), order[page - 1]);
+    }
+    QCOMPARE(scanned.messageIds(), QStringList{u"ERR-ID:7500080"_s});
+    QCOMPARE(scanned.of(u"mensaje"_s)[0].value(u"prompt"_s).toString(),
+             u"No se imprimió la etiqueta de estas claves:\n%1: el activo fijo está dado de baja\n%2: no hay un activo fijo con "
+             "esta clave"_s.arg(deactivated[0], unknown));
+    QCOMPARE(scanned.of(u"estado"_s).value(0).value(u"text"_s).toString(), u"3 etiquetas impresas"_s);
+
+    // A thousand on sheets; then from the 23rd place of the first sheet; then a sheet with no columns.
+    const QStringList thousand = active.mid(0, 1000);
+    const QByteArray list = thousand.join(u'\n').toUtf8();
+    db->execute(u"UPDATE Variable SET Va_Valor = 'AF03' WHERE Va_Cve_Variable = 'CAT_ETIQUETAS_ACTIVO_FIJO'"_s);
+    const QString sheet = u"UPDATE Etiqueta SET %1 WHERE Et_Cve_Etiqueta = 'AF03'"_s;
+    for (const auto &[change, pages, first] : {std::tuple{u"Et_Posicion_Inicial = 1"_s, 42, 24}, {u"Et_Posicion_Inicial = 23"_s, 43, 2}}) {
+        db->execute(sheet.arg(change));
+        const HostRun run = labels(list);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.messageIds(), QStringList());
+        const QString file = run.of(u"reporte"_s).value(0).value(u"file"_s).toString();
+        QCOMPARE(pagesOf(file), pages);
+        QCOMPARE(keysPrinted(file, 1).size(), first);
+        QCOMPARE(keysPrinted(file), thousand);
+    }
+    db->execute(sheet.arg(u"Et_Columnas = 0"_s));
+    const HostRun unfit = labels(list);
+    QCOMPARE(unfit.messageIds(), QStringList{u"ERR-ID:7500081"_s});
+    QVERIFY(unfit.of(u"mensaje"_s)[0].value(u"prompt"_s).toString().startsWith(u"La hoja de etiquetas A4 necesita"_s));
+    QVERIFY(unfit.of(u"reporte"_s).isEmpty());
+    db->execute(sheet.arg(u"Et_Columnas = 3"_s));
+
+    // Printing wrote nothing.
+    db->execute(u"UPDATE Variable SET Va_Valor = 'AF01' WHERE Va_Cve_Variable = 'CAT_ETIQUETAS_ACTIVO_FIJO'"_s);
+    db->execute(sheet.arg(u"Et_Posicion_Inicial = 1"_s));
+    const TableSnapshot after = TableSnapshot::take(db->connection());
+    QVERIFY2(after == before, qPrintable(before.difference(after)));
 }
 
 QTEST_MAIN(tst_Printing)
