@@ -3,7 +3,8 @@
 #  1. start-up of the screen on the demo database, in process and the whole
 #     host (bench_startup, N runs);
 #  2. every command of the screen on generated catalogues (bench_commands,
-#     ROUNDS runs of each): SQLite at each size of TALVEXOR_BENCH_SIZES and
+#     ROUNDS runs of each; then bench_bulk: a thousand labels and a long
+#     history, into TALVEXOR_BENCH_DIR/bulk.txt): SQLite at each size of TALVEXOR_BENCH_SIZES and
 #     PostgreSQL at each of TALVEXOR_BENCH_PG_SIZES, on a throwaway cluster.
 #     The catalogues are generated once (talvexor_generate) into
 #     TALVEXOR_BENCH_DIR and every run works on a fresh copy of them;
@@ -58,6 +59,7 @@ measure() { # URL
   "$bin/talvexor" --db "$1" --init-db >/dev/null # indexes declared since the catalogue was made
   sync # what that wrote, out before measuring
   "$bin/bench_commands" --db "$1" --rounds "$rounds" --host "$bin/talvexor" --tsv "$tsv"
+  "$bin/bench_bulk" --db "$1" --runs 5 --host "$bin/talvexor" | tee -a "$dir/bulk.txt" # labels and history
 }
 
 for n in $sizes; do

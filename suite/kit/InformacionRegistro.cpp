@@ -136,6 +136,7 @@ void InformacionRegistro::show(const QString &entity, const QString &key, bool f
         changes->setEditTriggers(QAbstractItemView::NoEditTriggers);
         changes->setAlternatingRowColors(true);
         changes->verticalHeader()->hide();
+        changes->verticalHeader()->setDefaultSectionSize(changes->fontMetrics().height() + 6);
         changes->horizontalHeader()->setStretchLastSection(true);
         changes->resizeColumnsToContents();
         auto *caption = new QLabel(history.rowCount() == 0 ? u"Historial de cambios: ninguno registrado."_s

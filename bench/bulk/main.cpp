@@ -1,12 +1,17 @@
-// Labels in bulk on a generated catalogue: the labels of N assets filled from
-// their definition's statement, rendered to one PDF on a roll and on a sheet
-// of 3 x 8, the print preview of them opened, and the whole host run
-// `talvexor --labels FILE --print-dir DIR`. Prints the median, minimum and
-// maximum over R runs in milliseconds.
+// Work on many rows at once, on a generated catalogue:
+//  - labels in bulk: the labels of N assets filled from their definition's
+//    statement, rendered to one PDF on a roll and on sheets of 3 x 8, their
+//    print preview opened, and the whole host run `talvexor --labels FILE
+//    --print-dir DIR`;
+//  - an asset's long history: the first page Información shows of an asset
+//    changed H times, among H changes of every other asset of a thousand
+//    (written in a transaction that is rolled back).
+// Prints the median, minimum and maximum over R runs in milliseconds.
 //
-//   bench_labels --db URL [--count N] [--runs R] [--host PATH_TO_TALVEXOR]
+//   bench_bulk --db URL [--count N] [--history H] [--runs R] [--host PATH_TO_TALVEXOR]
 #include "suite/data/Connection.h"
 #include "suite/data/Recordset.h"
+#include "suite/kit/RecordHistoryModel.h"
 #include "suite/print/DocumentBuilder.h"
 #include "suite/print/LabelPages.h"
 #include "suite/print/LabelSetup.h"
@@ -14,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
@@ -131,6 +137,29 @@ double previewOpens(const suite::PagedDocument &pages, int *drawn)
     return counted.m_first;
 }
 
+// changes rows of the history of each key, one second apart, as saves leave them.
+void writeHistory(suite::Connection &connection, const QStringList &keys, int changes)
+{
+    const QDateTime start(QDate(2020, 1, 1), QTime(8, 0));
+    QStringList rows;
+    auto flush = [&] {
+        if (rows.isEmpty())
+            return;
+        connection.Execute(u"INSERT INTO Historial (Hi_Entidad, Hi_Clave, Hi_Fecha, Hi_Operador, Hi_Orden, Hi_Campo, "
+                           "Hi_Valor_Anterior, Hi_Valor_Nuevo) VALUES "_s + rows.join(u", "_s));
+        rows.clear();
+    };
+    for (const QString &key : keys) {
+        for (int i = 0; i < changes; ++i) {
+            rows << u"('ACTIVO_FIJO', '%1', '%2', 'BENCH', 'Modificación', 'Af_Costo_Original', '%3', '%4')"_s.arg(
+                        key, start.addSecs(i).toString(u"yyyy-MM-dd HH:mm:ss"_s)).arg(i).arg(i + 1);
+            if (rows.size() == 500)
+                flush();
+        }
+    }
+    flush();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -140,11 +169,12 @@ int main(int argc, char **argv)
     const QCommandLineOption db(u"db"_s, u"URL"_s, u"URL"_s);
     const QCommandLineOption count(u"count"_s, u"labels"_s, u"N"_s, u"1000"_s);
     const QCommandLineOption runs(u"runs"_s, u"runs"_s, u"R"_s, u"5"_s);
+    const QCommandLineOption history(u"history"_s, u"changes"_s, u"H"_s, u"10000"_s);
     const QCommandLineOption host(u"host"_s, u"talvexor"_s, u"PATH"_s);
-    parser.addOptions({db, count, runs, host});
+    parser.addOptions({db, count, runs, history, host});
     parser.process(app);
     if (!parser.isSet(db)) {
-        std::fprintf(stderr, "bench_labels --db URL [--count N] [--runs R] [--host PATH]\n");
+        std::fprintf(stderr, "bench_bulk --db URL [--count N] [--history H] [--runs R] [--host PATH]\n");
         return 2;
     }
     const int n = parser.value(count).toInt();
@@ -155,12 +185,12 @@ int main(int argc, char **argv)
         u"SELECT Af_Cve_Activo_Fijo FROM Activo_Fijo WHERE Es_Cve_Estado = 'AC' ORDER BY Af_Cve_Activo_Fijo"_s);
     for (; !rows->Eof() && keys.size() < n; rows->MoveNext())
         keys << rows->fieldValue(0).toString();
-    if (keys.size() < n) {
-        std::fprintf(stderr, "bench_labels: the catalogue has only %lld active assets\n",
-                     static_cast<long long>(keys.size()));
+    if (keys.isEmpty()) {
+        std::fprintf(stderr, "bench_bulk: the catalogue has no active assets\n");
         return 2;
     }
-    std::printf("%d labels on %s\n", n, qPrintable(parser.value(db)));
+    const int labels = int(keys.size()); // a small catalogue has fewer
+    std::printf("%d labels on %s\n", labels, qPrintable(parser.value(db)));
 
     QStringList texts;
     print("labels filled (a statement each)", timed(r, [&] { texts = filled(*connection, keys); }));
@@ -195,5 +225,27 @@ int main(int argc, char **argv)
                   run.waitForFinished(600000);
               }));
     }
+
+    // The asset changed H times, among a thousand others changed a hundred times each.
+    const int changes = parser.value(history).toInt();
+    QElapsedTimer clock;
+    clock.start();
+    connection->BeginTrans();
+    writeHistory(*connection, keys.mid(0, 1), changes);
+    writeHistory(*connection, keys.mid(1, 1000), 100);
+    std::printf("history: %d changes of %s and 100 of each of %lld others written in %.1f s\n", changes,
+                qPrintable(keys[0]), static_cast<long long>(keys.mid(1, 1000).size()), clock.nsecsElapsed() / 1e9);
+    int shown = 0;
+    print("Información: the newest page of its history", timed(r, [&] {
+              suite::RecordHistoryModel model(*connection, u"ACTIVO_FIJO"_s, keys[0]);
+              shown = model.rowCount();
+          }));
+    print("Información: the page after 50 pages", timed(r, [&] {
+              suite::RecordHistoryModel model(*connection, u"ACTIVO_FIJO"_s, keys[0]);
+              for (int page = 0; page < 50 && model.canFetchMore({}); ++page)
+                  model.fetchMore({});
+          }));
+    std::printf("  %d changes a page\n", shown);
+    connection->RollbackTrans();
     return 0;
 }
