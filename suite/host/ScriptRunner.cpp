@@ -114,6 +114,7 @@ const std::map<QString, ScriptRunner::Command> &ScriptRunner::commands()
         {u"set"_s, {&ScriptRunner::doSet, 4, 4, "set CONTROL PROPERTY VALUE"}},
         {u"answer"_s, {&ScriptRunner::doAnswer, 2, 2, "answer N"}},
         {u"choose"_s, {&ScriptRunner::doChoose, 2, 2, "choose KEY"}},
+        {u"mark"_s, {&ScriptRunner::doMark, 3, -1, "mark CAPTION KEY [KEY ...]"}},
         {u"resize"_s, {&ScriptRunner::doResize, 3, 3, "resize W H"}},
         {u"dump"_s, {&ScriptRunner::doDump, 1, -1, "dump [CONTROL ...]"}},
         {u"sql"_s, {&ScriptRunner::doSql, 2, -1, "sql STATEMENT"}},
@@ -130,7 +131,8 @@ ScriptRunner::ScriptRunner(ScreenHost &host, Output output, QObject *parent)
     , m_output(std::move(output))
     , m_messages([this](const JsonText &event) { emitEvent(event); },
                  [this](const QString &problem) { m_lineProblems.append(problem); })
-    , m_search([this](const JsonText &event) { emitEvent(event); })
+    , m_search([this](const JsonText &event) { emitEvent(event); },
+               [this](const QString &problem) { m_lineProblems.append(problem); })
 {
     auto *guard = new ModalGuard(this);
     connect(guard, &ModalGuard::dismissed, this, [this](const QString &text) { m_lineProblems.append(text); });
@@ -394,6 +396,11 @@ void ScriptRunner::doAnswer(const Words &w)
 void ScriptRunner::doChoose(const Words &w)
 {
     m_search.queueChoice(w.at(1));
+}
+
+void ScriptRunner::doMark(const Words &w)
+{
+    m_search.queueMarking(w.at(1), w.mid(2));
 }
 
 void ScriptRunner::doResize(const Words &w)

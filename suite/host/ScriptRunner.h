@@ -56,6 +56,7 @@ private:
     void doSet(const Words &w);
     void doAnswer(const Words &w);
     void doChoose(const Words &w);
+    void doMark(const Words &w);
     void doResize(const Words &w);
     void doDump(const Words &w);
     void doSql(const Words &w);

@@ -4,6 +4,7 @@
 #include "suite/data/Dialect.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
+#include "suite/kit/SearchMarks.h"
 #include "suite/kit/SearchRunner.h"
 
 #include <QCoreApplication>
@@ -79,8 +80,16 @@ SearchDialog::SearchDialog(Connection *connection, const QString &queryId, int m
     layout->addWidget(m_list, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_status, 1);
+    m_marked = new QLabel(this);
+    m_marked->setObjectName(u"marcados"_s);
+    bottom->addWidget(m_marked);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
+    m_buttons = buttons;
+    m_marks = new SearchMarks(m_list);
+    connect(m_marks, &SearchMarks::changed, this, [this](int count) {
+        m_marked->setText(count == 0 ? QString() : count == 1 ? u"1 marcado"_s : u"%1 marcados"_s.arg(count));
+    });
 
     connect(m_filter, &QLineEdit::textChanged, this, &SearchDialog::refresh);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &SearchDialog::choose);
@@ -230,6 +239,7 @@ void SearchDialog::showRows(const SearchQuery::Result &result)
         items << item;
     }
     m_list->addTopLevelItems(items);
+    m_marks->rowsShown();
     if (!items.isEmpty())
         m_list->setCurrentItem(items.constFirst());
     m_capped = result.capped;
@@ -247,6 +257,16 @@ void SearchDialog::showRows(const SearchQuery::Result &result)
     } else {
         m_status->setText(count == 1 ? u"1 registro"_s : u"%1 registros"_s.arg(count));
     }
+}
+
+QPushButton *SearchDialog::addAction(const QString &caption,
+                                     const std::function<void(const QStringList &keys)> &action)
+{
+    QPushButton *button = m_buttons->addButton(caption, QDialogButtonBox::ActionRole);
+    button->setEnabled(!m_marks->keys().isEmpty());
+    connect(m_marks, &SearchMarks::changed, button, [button](int count) { button->setEnabled(count > 0); });
+    connect(button, &QPushButton::clicked, this, [this, action] { action(m_marks->keys()); });
+    return button;
 }
 
 void SearchDialog::choose()

@@ -6,15 +6,19 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 
 namespace suite {
 
 class Connection;
+class SearchMarks;
 class SearchRunner;
 
 // The search dialog of one query of table Consulta (its statement's first
@@ -23,7 +27,8 @@ class SearchRunner;
 // literally (quotes and wildcards are not special), and shows at most maxRows
 // rows (see SearchQuery). Typing never waits for a search: they run on a
 // connection of their own, the last filter's only. Enter or a double click
-// chooses, from the rows of what is typed; Esc cancels.
+// chooses, from the rows of what is typed; Esc cancels. Rows can be marked
+// (SearchMarks) for what the dialog offers to do with them.
 class SearchDialog : public QDialog
 {
     Q_OBJECT
@@ -48,6 +53,11 @@ public:
     QString chosenKey() const { return m_chosen; }
     QLineEdit *filterBox() const { return m_filter; }
     QTreeWidget *resultList() const { return m_list; }
+
+    // A button that runs action on the keys of the marked rows, in the order
+    // they were marked, and leaves the dialog open; enabled while any is.
+    QPushButton *addAction(const QString &caption, const std::function<void(const QStringList &keys)> &action);
+    SearchMarks *marks() const { return m_marks; }
 
 public Q_SLOTS:
     void choose();
@@ -74,6 +84,9 @@ private:
     QLineEdit *m_filter = nullptr;
     QTreeWidget *m_list = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_marked = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+    SearchMarks *m_marks = nullptr;
     bool m_capped = false;
     bool m_partial = false;
     QString m_error;

@@ -12,7 +12,10 @@ namespace suite {
 QString SearchDialogPresenter::choose(const QString &queryId, int maxRows, QWidget *owner)
 {
     try {
-        SearchDialog dialog(Session::current().connection(), queryId, maxRows, owner ? owner->window() : nullptr);
+        Session &session = Session::current();
+        SearchDialog dialog(session.connection(), queryId, maxRows, owner ? owner->window() : nullptr);
+        for (const Session::SearchAction &action : session.searchActions(queryId))
+            dialog.addAction(action.caption, action.run);
         if (dialog.exec() != QDialog::Accepted)
             return QString();
         return dialog.chosenKey();

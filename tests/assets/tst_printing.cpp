@@ -268,11 +268,12 @@ void tst_Printing::definitions()
     QCOMPARE(messages, expectedMessages);
 }
 
-// A list of keys as a person scans it, through the host's --labels: one
-// document, one label per key in its order, each with its own code; a
-// deactivated or unknown key printed on no label and listed after. Then a
-// thousand keys on a sheet of 3 x 8: 42 pages, in order; the same from the
-// 23rd position of a half-used sheet; and a sheet its labels do not fit.
+// Rows marked in the asset search, and a list of keys as a person scans it
+// (the host's --labels): one document, one label per key in its order, each
+// with its own code; a deactivated or unknown key printed on no label and
+// listed after. Then a thousand keys on a sheet of 3 x 8: 42 pages, in
+// order; the same from the 23rd position of a half-used sheet; and a sheet
+// its labels do not fit.
 void tst_Printing::labelsInBulk()
 {
     for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"pdftoppm"_s, u"zbarimg"_s}) {
@@ -297,6 +298,26 @@ void tst_Printing::labelsInBulk()
         return runTalvexor({u"--db"_s, db->url(), u"--labels"_s, u"-"_s, u"--print-dir"_s, dir.path()}, keys);
     };
 
+    // One label a page, each reading its key in words and in its code.
+    auto rollHolds = [&](const QString &roll, const QStringList &keys) {
+        QCOMPARE(pagesOf(roll), int(keys.size()));
+        for (int page = 1; page <= keys.size(); ++page) {
+            QCOMPARE(keysPrinted(roll, page), QStringList{keys[page - 1]});
+            const QString png = dir.filePath(u"p%1"_s.arg(page));
+            tool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, QString::number(page), u"-l"_s, QString::number(page), u"-singlefile"_s, roll, png});
+            QCOMPARE(tool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed(), keys[page - 1]);
+        }
+    };
+
+    // Marked in the asset search (F2 on the key box), in this order.
+    const QStringList marked = {active[5], active[1], active[9]};
+    const HostRun searched = runHost(db->url(), u"mark \"Imprimir etiquetas\" %1\nkey txt_Af_Cve_Activo_Fijo F2\n"_s.arg(marked.join(u' ')),
+                                     {u"--print-dir"_s, dir.path()});
+    QCOMPARE(searched.exitCode, 0);
+    QCOMPARE(searched.of(u"consulta"_s).value(0).value(u"marked"_s).toVariant().toStringList(), marked);
+    QCOMPARE(searched.of(u"reporte"_s).size(), 1);
+    rollHolds(searched.of(u"reporte"_s)[0].value(u"file"_s).toString(), marked);
+
     // Scanned: two keys, a deactivated one, a short key as the key box fills it, an unknown one.
     const QString unknown = u"NO-EXISTE"_s;
     const HostRun scanned = labels((active[7] + u"\n\n "_s + active[2] + u"\n"_s + deactivated[0] + u"\n"_s
@@ -305,15 +326,7 @@ void tst_Printing::labelsInBulk()
     const QList<QJsonObject> printed = scanned.of(u"reporte"_s);
     QCOMPARE(printed.size(), 1);
     QCOMPARE(args(printed[0]), (QJsonArray{3, u"rollo"_s, u""_s, 7}));
-    const QString roll = printed[0].value(u"file"_s).toString();
-    QCOMPARE(pagesOf(roll), 3);
-    const QStringList order = {active[7], active[2], active[0]};
-    for (int page = 1; page <= 3; ++page) {
-        QCOMPARE(keysPrinted(roll, page), QStringList{order[page - 1]});
-        const QString png = dir.filePath(u"p%1"_s.arg(page));
-        tool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, QString::number(page), u"-l"_s, QString::number(page), u"-singlefile"_s, roll, png});
-        QCOMPARE(tool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed(), order[page - 1]);
-    }
+    rollHolds(printed[0].value(u"file"_s).toString(), {active[7], active[2], active[0]});
     QCOMPARE(scanned.messageIds(), QStringList{u"ERR-ID:7500080"_s});
     QCOMPARE(scanned.of(u"mensaje"_s)[0].value(u"prompt"_s).toString(),
              u"No se imprimió la etiqueta de estas claves:\n%1: el activo fijo está dado de baja\n%2: no hay un activo fijo con "

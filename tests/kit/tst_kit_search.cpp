@@ -3,12 +3,14 @@
 #include "suite/data/Schema.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/SearchDialog.h"
+#include "suite/kit/SearchMarks.h"
 #include "suite/kit/SearchQuery.h"
 #include "suite/kit/TxtKit.h"
 #include "suite/session/Session.h"
 #include "tests/support/TestSession.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -220,6 +222,44 @@ private Q_SLOTS:
                 c.Execute(statement);
         }
         compare(u"ACTIVO_FIJO"_s, {u"vitrina"_s, u"bomba"_s});
+    }
+
+    // Rows marked by key, kept while the filter changes, for what the dialog
+    // offers to do with them: by Space, Ctrl+A (all shown, again none),
+    // Ctrl+click (on and off) and Shift+click (a range, in the list's order).
+    void markingAcrossFilters()
+    {
+        TestSession session;
+        makeCatalogue(session.connection());
+        SearchDialog dialog(&session.connection(), u"PRUEBA_GRANDE"_s, 100);
+        QStringList printed;
+        QPushButton *print = dialog.addAction(u"Imprimir etiquetas"_s, [&](const QStringList &keys) { printed = keys; });
+        dialog.show();
+        QVERIFY(!print->isEnabled());
+        QTreeWidget *list = dialog.resultList();
+        auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->topLevelItem(row)).center());
+        };
+        dialog.setFilter(u"4242"_s);
+        const QStringList shown = keysShown(dialog);
+        QVERIFY(shown.size() > 5);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(dialog.marks()->keys(), shown);
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(dialog.marks()->keys(), QStringList());
+        QTest::keyClick(list, Qt::Key_Space);   // the current row, the first
+        dialog.setFilter(u"O'Brien"_s);
+        click(0, Qt::ControlModifier);
+        dialog.setFilter(u"4242"_s);
+        QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Checked);   // still marked when shown again
+        click(3, Qt::ShiftModifier);   // from the row marked last that is shown
+        click(2, Qt::ControlModifier);
+        QCOMPARE(dialog.marks()->keys(), (QStringList{shown[0], u"Q1"_s, shown[1], shown[3]}));
+        QVERIFY(print->isEnabled());
+        print->click();
+        QCOMPARE(printed, dialog.marks()->keys());
+        QVERIFY(dialog.isVisible());   // the dialog stays for more
     }
 
     // On a database file the dialog searches on a connection of its own, so
