@@ -164,6 +164,7 @@ bool PagedPreview::show(const PagedDocument &document, QPrinter *printer, const 
     auto *strip = new PageStrip(document, failure, scroll);
     scroll->setWidget(strip);
     scroll->setAlignment(Qt::AlignHCenter);
+    scroll->setBackgroundRole(QPalette::Dark);
     scroll->setFocusPolicy(Qt::StrongFocus);
     layout->addLayout(bar);
     layout->addWidget(scroll, 1);
@@ -200,6 +201,7 @@ bool PagedPreview::show(const PagedDocument &document, QPrinter *printer, const 
     // Pages follow the width of the window.
     scroll->viewport()->installEventFilter(new FitOnResize(scroll, strip));
     scroll->setFocus();
+    sayWhere();
     dialog.exec();
     if (failure)
         throw *failure;
