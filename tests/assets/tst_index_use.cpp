@@ -13,18 +13,21 @@
 #include "suite/kit/SearchDialog.h"
 #include "suite/kit/SearchQuery.h"
 #include "suite/kit/TxtKit.h"
+#include "suite/runtime/HostEvents.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 #include "suite/session/Session.h"
 #include "tests/support/TestSession.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlDriver>
+#include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -254,6 +257,22 @@ void tst_IndexUse::commandsUseIndexes()
     QVERIFY(screen.toolbar.press(u"Reactivar"_s));
     QCOMPARE(scalar(db, u"SELECT Es_Cve_Estado FROM Vehiculo WHERE Af_Cve_Activo_Fijo = '"_s + created + u"'"_s),
              u"AC"_s);
+
+    // Its history in Información, and the labels of every demo asset at once, unattended.
+    QTemporaryDir printed;
+    suite::HostEvents &events = suite::HostEvents::instance();
+    events.setUnattended(true);
+    events.setPrintDirectory(printed.path());
+    QVERIFY(screen.load(created));
+    QVERIFY(screen.toolbar.press(u"Informacion"_s));
+    QStringList keys;
+    for (int n = 1; n <= assets; ++n)
+        keys << u"%1"_s.arg(n, 10, 10, QLatin1Char('0'));
+    const QList<suite::Session::SearchAction> actions = test.session().searchActions(u"ACTIVO_FIJO"_s);
+    QCOMPARE(actions.size(), 1);
+    actions[0].run(keys);
+    events.setUnattended(false);
+    QCOMPARE(QDir(printed.path()).entryList(QDir::Files).size(), 1);
 
     // The search dialogs, every way a search goes, on catalogues grown large
     // enough that a search reading one whole would show (below).
