@@ -96,6 +96,10 @@ int runScript(suite::ScreenHost &host, const suite::HostOptions &options)
     QDir().mkpath(printDirectory);
     runner.install(QDir(printDirectory).absolutePath());
 
+    if (options.labels() && options.labelsFile != u"-"_s && !QFileInfo(options.labelsFile).isReadable()) {
+        say(stderr, u"talvexor: no se pudo leer la lista de claves %1"_s.arg(options.labelsFile));
+        return exitNoScreen;
+    }
     QFile script;
     // Labels printed unattended: the script line that prints them, alone.
     QBuffer labels;

@@ -318,6 +318,9 @@ fault lose x
         QTest::newRow("missing script") << QStringList{u"--db"_s, u"DEMO"_s, u"--script"_s, u"/no/existe/guion.txt"_s}
                                         << u"guion.txt"_s;
         QTest::newRow("unknown option") << QStringList{u"--volar"_s} << u"volar"_s;
+        QTest::newRow("missing list of keys") << QStringList{u"--db"_s, u"DEMO"_s, u"--labels"_s, u"/no/existe/claves.txt"_s,
+                                                             u"--print-dir"_s, u"TEMP"_s} << u"claves.txt"_s;
+        QTest::newRow("labels and a script") << QStringList{u"--db"_s, u"DEMO"_s, u"--labels"_s, u"-"_s} + script << u"no van juntos"_s;
     }
 
     void screenThatCannotOpenEndsWithStatusTwo()
