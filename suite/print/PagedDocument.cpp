@@ -13,6 +13,11 @@ void PagedDocument::paint(QPrinter *printer) const
 {
     // Placed on the paper itself, wherever the printer's margins lie.
     printer->setFullPage(true);
+    paintPages(printer, pageCount(), [&](QPainter &painter, int page) { paintPage(painter, printer, page); });
+}
+
+void PagedDocument::paintPages(QPrinter *printer, int pages, const std::function<void(QPainter &, int page)> &page)
+{
     QPainter painter;
     if (!painter.begin(printer)) {
         const QString where = printer->outputFileName().isEmpty() ? printer->printerName()
@@ -22,14 +27,13 @@ void PagedDocument::paint(QPrinter *printer) const
     // QR codes must stay sharp: no lossy (JPEG) images in a PDF.
     painter.setRenderHint(QPainter::LosslessImageRendering);
     const int copies = printer->supportsMultipleCopies() ? 1 : std::max(1, printer->copyCount());
-    const int pages = pageCount();
     bool first = true;
     for (int copy = 0; copy < copies; ++copy) {
-        for (int page = 0; page < pages; ++page) {
+        for (int index = 0; index < pages; ++index) {
             if (!first && !printer->newPage())
                 throw SuiteError(u"La impresora no aceptó una página nueva."_s);
             first = false;
-            paintPage(painter, printer, page);
+            page(painter, index);
         }
     }
     painter.end();

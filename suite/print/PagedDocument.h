@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPageLayout>
+#include <functional>
 
 class QPainter;
 class QPaintDevice;
@@ -24,6 +25,10 @@ public:
     // Every page (and copy, when the printer cannot make them) on printer,
     // placed from the paper's corner. SuiteError when it cannot be opened.
     void paint(QPrinter *printer) const;
+
+    // Opens printer and has page draw each of pages, in order, on a new page
+    // of it, as many times as the copies the printer cannot make itself.
+    static void paintPages(QPrinter *printer, int pages, const std::function<void(QPainter &, int page)> &page);
 };
 
 } // namespace suite
