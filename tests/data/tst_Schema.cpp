@@ -30,8 +30,22 @@ private Q_SLOTS:
         db->Execute(u"DROP TABLE Empresa"_s);
         db->Execute(u"CREATE TABLE Empresa (Em_Cve_Empresa VARCHAR(4) PRIMARY KEY, Em_Descripcion VARCHAR(60))"_s);
         db->Execute(u"INSERT INTO Empresa VALUES ('0001', 'Industrias Norte')"_s);
+        // Without the history, or with label definitions from before sheets: an upgrade, which keeps them rolls.
+        QVERIFY(!Schema::needsUpgrade(*db));
+        db->Execute(u"DROP TABLE Historial"_s);
+        QVERIFY(Schema::needsUpgrade(*db));
+        Schema::create(*db);
+        QVERIFY(!Schema::needsUpgrade(*db));
+        db->Execute(u"DROP TABLE Etiqueta"_s);
+        db->Execute(u"CREATE TABLE Etiqueta (Et_Cve_Etiqueta VARCHAR(10) PRIMARY KEY, Et_Valor TEXT, Et_Sentencia TEXT, "
+                    "Et_Tipo VARCHAR(2))"_s);
+        db->Execute(u"INSERT INTO Etiqueta VALUES ('AF01', '[X]', 'SELECT 1 AS x', '01')"_s);
+        QVERIFY(Schema::needsUpgrade(*db));
         Schema::create(*db);
         Schema::create(*db);
+        QVERIFY(!Schema::needsUpgrade(*db));
+        QCOMPARE(firstValue(*db, u"SELECT '[' || Et_Hoja || ']' || Et_Filas || Et_Posicion_Inicial FROM Etiqueta"_s).toString(),
+                 u"[]01"_s);
         QCOMPARE(firstValue(*db, u"SELECT Va_Valor FROM Variable WHERE Va_Cve_Variable = 'X'"_s).toString(), u"uno"_s);
         QCOMPARE(firstValue(*db, u"SELECT Em_Descripcion FROM Empresa WHERE Em_Cve_Empresa ='0001' AND Es_Cve_Estado <> "
                                  "'BA'"_s).toString(), u"Industrias Norte"_s);
