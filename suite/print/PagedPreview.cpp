@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -29,7 +30,7 @@ namespace {
 
 constexpr int GapPixels = 16;      // around and between pages
 constexpr double MostPerMm = 6;    // a small label is not blown up beyond about 150 dpi
-constexpr int KeptPages = 24;      // drawn pages kept while scrolling back and forth
+constexpr int KeptKilobytes = 64 * 1024; // pages drawn, kept while scrolling back and forth
 
 // The pages one under the other, each drawn the first time it comes into view.
 class PageStrip : public QWidget
@@ -40,7 +41,7 @@ public:
         , m_document(document)
         , m_paper(document.pageLayout().fullRect(QPageLayout::Millimeter).size())
         , m_failure(failure)
-        , m_drawn(KeptPages)
+        , m_drawn(KeptKilobytes)
     {
         setAccessibleName(u"Páginas"_s);
     }
@@ -75,7 +76,7 @@ protected:
             if (area.top() > event->rect().bottom())
                 break;
             painter.fillRect(area.translated(3, 3), Qt::black);
-            painter.drawImage(area, *drawn(page));
+            painter.drawImage(area, drawn(page));
         }
     }
 
@@ -86,10 +87,11 @@ private:
         return {QPoint(GapPixels, GapPixels + page * (pageSize().height() + GapPixels)), pageSize()};
     }
 
-    const QImage *drawn(int page)
+    // By value: the cache may drop a page as soon as it is kept.
+    QImage drawn(int page)
     {
         if (const QImage *kept = m_drawn.object(page))
-            return kept;
+            return *kept;
         const double ratio = devicePixelRatioF();
         auto *image = new QImage((QSizeF(pageSize()) * ratio).toSize(), QImage::Format_RGB32);
         image->fill(Qt::white);
@@ -110,8 +112,9 @@ private:
         }
         painter.end();
         image->setDevicePixelRatio(ratio);
-        m_drawn.insert(page, image);
-        return image;
+        const QImage result = *image;
+        m_drawn.insert(page, image, std::max<qsizetype>(1, image->sizeInBytes() / 1024));
+        return result;
     }
 
     const PagedDocument &m_document;
@@ -154,7 +157,7 @@ bool PagedPreview::show(const PagedDocument &document, QPrinter *printer, const 
     auto *layout = new QVBoxLayout(&dialog);
     auto *bar = new QHBoxLayout;
     auto *print = new QPushButton(u"&Imprimir…"_s, &dialog);
-    print->setShortcut(QKeySequence::Print);
+    new QShortcut(QKeySequence::Print, &dialog, print, &QPushButton::click);
     auto *where = new QLabel(&dialog);
     auto *close = new QPushButton(u"Cerrar"_s, &dialog);
     bar->addWidget(print);
