@@ -174,8 +174,13 @@ bool PagedPreview::show(const PagedDocument &document, QPrinter *printer, const 
 
     const int pages = document.pageCount();
     const auto sayWhere = [=] {
-        const int middle = scroll->verticalScrollBar()->value() + scroll->viewport()->height() / 2;
-        where->setText(u"Página %1 de %2"_s.arg(strip->pageAt(middle) + 1).arg(pages));
+        // The page in the middle of the view; at either end, the first or the
+        // last, though several small pages may be in view.
+        const QScrollBar *bar = scroll->verticalScrollBar();
+        const int y = bar->value() == bar->minimum()   ? 0
+                      : bar->value() == bar->maximum() ? strip->height()
+                                                       : bar->value() + scroll->viewport()->height() / 2;
+        where->setText(u"Página %1 de %2"_s.arg(strip->pageAt(y) + 1).arg(pages));
     };
     QObject::connect(scroll->verticalScrollBar(), &QScrollBar::valueChanged, &dialog, sayWhere);
     QObject::connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, &dialog, sayWhere);
