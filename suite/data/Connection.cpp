@@ -1,8 +1,10 @@
 #include "suite/data/Connection.h"
 
 #include "suite/data/DatabaseFault.h"
-#include "suite/data/DecimalText.h"
 #include "suite/data/Dialect.h"
+#include "suite/data/RowReader.h"
+#include "suite/data/RowStream.h"
+#include "suite/data/SendableText.h"
 #include "suite/data/StatementFault.h"
 #include "suite/data/StatementTrace.h"
 #include "suite/data/SuiteError.h"
@@ -12,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
@@ -34,7 +35,8 @@ std::atomic<int> connectionCounter{0};
 bool runsAgainSafely(const QString &statement, const Dialect &dialect)
 {
     const QString head = statement.trimmed();
-    return head.startsWith(u"SELECT"_s, Qt::CaseInsensitive) || head == dialect.beginSql();
+    return head.startsWith(u"SELECT"_s, Qt::CaseInsensitive) || head == dialect.beginSql()
+           || head == dialect.beginReadSql();
 }
 
 // A folder SQLite cannot make its -wal and -shm files in, with no changes
@@ -48,26 +50,6 @@ bool readAsItStands(const QString &path)
            && QFileInfo(path + u"-wal"_s).size() == 0;
 }
 
-// NUL ends a statement early for both drivers, and half a surrogate pair
-// makes SQLite read the quote after it as part of the character: either
-// would turn a value into something else, so neither reaches the database.
-void refuseUnsendable(const QString &statement)
-{
-    for (qsizetype i = 0; i < statement.size(); ++i) {
-        const QChar c = statement.at(i);
-        if (c.isNull())
-            throw SuiteError(u"El texto tiene un carácter nulo (U+0000), que la base de datos no puede guardar."_s);
-        if (c.isHighSurrogate() && i + 1 < statement.size() && statement.at(i + 1).isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (c.isSurrogate()) {
-            throw SuiteError(u"El texto tiene medio carácter (U+%1 sin su pareja), que la base de datos no puede "
-                             "guardar."_s.arg(QString::number(c.unicode(), 16).toUpper()));
-        }
-    }
-}
-
 } // namespace
 
 struct Connection::Private
@@ -76,7 +58,11 @@ struct Connection::Private
     QString url;
     QSqlDatabase db;
     std::unique_ptr<Dialect> dialect;
-    bool inTransaction = false;
+    // Open transactions, outermost first: units (BeginUnit) and at most one
+    // command's (BeginTrans), innermost. The outermost is the database's
+    // transaction, every other a savepoint inside it.
+    enum class Level { Unit, Command };
+    QVector<Level> levels;
     StatementFault fault;
     bool struck = false; // the last failure was an armed fault's
     QString writeRefusal;
@@ -124,30 +110,10 @@ struct Connection::Private
         run(self, statement, query, counted, [&] {
             if (!query.isSelect())
                 return;
-            const QSqlRecord record = query.record();
-            columns.reserve(record.count());
-            QVector<bool> numeric;
-            for (int i = 0; i < record.count(); ++i) {
-                columns.append(record.fieldName(i));
-                numeric.append(record.field(i).metaType().id() == QMetaType::Double);
-            }
-            while (query.next()) {
-                QVector<QVariant> row;
-                row.reserve(columns.size());
-                for (int i = 0; i < columns.size(); ++i) {
-                    QVariant value = query.value(i);
-                    // A NULL keeps a type, so isValid() tells it from a missing value.
-                    if (!value.isValid())
-                        value = QVariant(QMetaType::fromType<QString>());
-                    // A number a double stands for exactly is a double; a longer one stays its exact text.
-                    if (numeric.at(i) && value.typeId() == QMetaType::QString && !value.isNull()) {
-                        if (const std::optional<QString> exact = DecimalText::canonical(value.toString()))
-                            value = DecimalText::toVariant(*exact);
-                    }
-                    row.append(dialect->normalize(columns.at(i), value));
-                }
-                rows.append(std::move(row));
-            }
+            const RowReader reader(*dialect, query.record());
+            columns = reader.columns();
+            while (query.next())
+                rows.append(reader.read(query));
         });
 
         if (recordsAffected)
@@ -164,7 +130,7 @@ struct Connection::Private
     // left to the caller, as a test arms it.
     bool runsAgain(const QString &statement) const
     {
-        return !struck && !inTransaction && !db.isOpen() && runsAgainSafely(statement, *dialect);
+        return !struck && levels.isEmpty() && !db.isOpen() && runsAgainSafely(statement, *dialect);
     }
 
     [[noreturn]] void strike(Connection *self)
@@ -218,13 +184,82 @@ struct Connection::Private
         }
     }
 
+    bool commandOpen() const { return !levels.isEmpty() && levels.last() == Level::Command; }
+    static QString savepoint(qsizetype depth) { return u"talvexor_%1"_s.arg(depth); }
+
+    void open(Connection *self, Level level, bool readOnly)
+    {
+        ensureLink(self);
+        if (!levels.isEmpty()) {
+            runPlain(self, u"SAVEPOINT "_s + savepoint(levels.size() + 1), true);
+            levels.append(level);
+            return;
+        }
+        const QString begin = readOnly ? dialect->beginReadSql() : dialect->beginSql();
+        try {
+            runPlain(self, begin, true);
+        } catch (const SuiteError &) {
+            if (!runsAgain(begin))
+                throw;
+            ensureLink(self);
+            runPlain(self, begin, false);
+        }
+        levels.append(level);
+    }
+
+    void close(Connection *self, bool commit)
+    {
+        const QString name = savepoint(levels.size());
+        const bool outermost = levels.size() == 1;
+        levels.removeLast();
+        if (!outermost && !commit) {
+            undoSavepoint(name);
+        } else if (!outermost) {
+            try {
+                runPlain(self, u"RELEASE SAVEPOINT "_s + name, true);
+            } catch (...) {
+                undoSavepoint(name);
+                throw;
+            }
+        } else if (!commit) {
+            // A lost link took the transaction with it: the backend has undone it.
+            if (db.isOpen())
+                runPlain(self, dialect->rollbackSql(), false);
+        } else {
+            try {
+                ensureLink(self);
+                runPlain(self, dialect->commitSql(), true);
+            } catch (...) {
+                // A failed commit leaves nothing committed: end the transaction so the
+                // connection stays usable, then report the database's text. A lost
+                // link took the transaction with it.
+                levels.clear();
+                if (db.isOpen()) {
+                    QSqlQuery query(db);
+                    query.exec(dialect->rollbackSql());
+                }
+                throw;
+            }
+        }
+    }
+
+    // Back to where the savepoint was taken, so the enclosing transaction goes on.
+    void undoSavepoint(const QString &name)
+    {
+        if (!db.isOpen())
+            return;
+        QSqlQuery query(db);
+        query.exec(u"ROLLBACK TO SAVEPOINT "_s + name);
+        query.exec(u"RELEASE SAVEPOINT "_s + name);
+    }
+
     // Before each statement: a lost link is reopened when no transaction
     // depended on it. A failed reopen leaves it closed, to be tried again.
     void ensureLink(Connection *self)
     {
         if (db.isOpen())
             return;
-        if (inTransaction)
+        if (!levels.isEmpty())
             throw SuiteError(u"Se perdió la conexión con la base de datos y la transacción en curso se deshizo"_s);
         try {
             openLink(self);
@@ -242,7 +277,7 @@ Connection::Connection()
 Connection::~Connection()
 {
     if (d->db.isValid()) {
-        if (d->inTransaction && d->db.isOpen()) {
+        if (!d->levels.isEmpty() && d->db.isOpen()) {
             QSqlQuery query(d->db);
             query.exec(d->dialect->rollbackSql());
         }
@@ -321,52 +356,63 @@ RecordsetPtr Connection::Execute(const QString &statement, int *recordsAffected)
     return d->execute(this, translated, recordsAffected, false);
 }
 
+std::unique_ptr<RowStream> Connection::stream(const QString &statement)
+{
+    refuseUnsendable(statement);
+    d->ensureLink(this);
+    if (d->dialect->backend() == u"postgresql"_s)
+        return RowStream::throughCursor(*this, statement);
+    auto query = std::make_shared<QSqlQuery>(d->db);
+    query->setForwardOnly(true);
+    d->run(this, translate(statement), *query, true);
+    return RowStream::fromQuery(std::move(query), *d->dialect);
+}
+
 void Connection::BeginTrans()
 {
-    if (d->inTransaction)
+    if (d->commandOpen())
         throw SuiteError(u"Ya hay una transacción abierta en esta conexión"_s);
-    d->ensureLink(this);
-    try {
-        d->runPlain(this, d->dialect->beginSql(), true);
-    } catch (const SuiteError &) {
-        if (!d->runsAgain(d->dialect->beginSql()))
-            throw;
-        d->ensureLink(this);
-        d->runPlain(this, d->dialect->beginSql(), false);
-    }
-    d->inTransaction = true;
+    d->open(this, Private::Level::Command, false);
 }
 
 void Connection::CommitTrans()
 {
-    if (!d->inTransaction)
+    if (!d->commandOpen())
         throw SuiteError(u"No hay una transacción abierta que confirmar"_s);
-    try {
-        d->ensureLink(this);
-        d->runPlain(this, d->dialect->commitSql(), true);
-    } catch (...) {
-        // A failed commit leaves nothing committed: end the transaction so the
-        // connection stays usable, then report the database's text. A lost
-        // link took the transaction with it.
-        if (d->db.isOpen()) {
-            QSqlQuery query(d->db);
-            query.exec(d->dialect->rollbackSql());
-        }
-        d->inTransaction = false;
-        throw;
-    }
-    d->inTransaction = false;
+    d->close(this, true);
 }
 
 void Connection::RollbackTrans()
 {
-    if (!d->inTransaction)
+    if (!d->commandOpen())
         throw SuiteError(u"No hay una transacción abierta que deshacer"_s);
-    d->inTransaction = false;
-    // A lost link took the transaction with it: the backend has undone it.
-    if (!d->db.isOpen())
-        return;
-    d->runPlain(this, d->dialect->rollbackSql(), false);
+    d->close(this, false);
+}
+
+void Connection::BeginUnit(bool readOnly)
+{
+    if (d->commandOpen())
+        throw SuiteError(u"No se puede abrir una unidad de trabajo dentro de una transacción"_s);
+    d->open(this, Private::Level::Unit, readOnly);
+}
+
+void Connection::CommitUnit()
+{
+    if (d->levels.isEmpty() || d->commandOpen())
+        throw SuiteError(u"No hay una unidad de trabajo abierta que confirmar"_s);
+    d->close(this, true);
+}
+
+void Connection::RollbackUnit()
+{
+    if (d->levels.isEmpty() || d->commandOpen())
+        throw SuiteError(u"No hay una unidad de trabajo abierta que deshacer"_s);
+    d->close(this, false);
+}
+
+int Connection::unitDepth() const
+{
+    return int(d->levels.count(Private::Level::Unit));
 }
 
 QString Connection::writeRefusal() const
@@ -384,7 +430,7 @@ void Connection::setStatementTimeout(int seconds)
 
 bool Connection::inTransaction() const
 {
-    return d->inTransaction;
+    return d->commandOpen();
 }
 
 QString Connection::url() const

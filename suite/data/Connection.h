@@ -11,6 +11,7 @@
 namespace suite {
 
 class Dialect;
+class RowStream;
 
 // The connection every screen statement runs through. Statements are written
 // in the SQL Server dialect; the backend's Dialect rewrites the constructs the
@@ -50,11 +51,27 @@ public:
     // recordset. recordsAffected, when given, receives the driver's count.
     RecordsetPtr Execute(const QString &statement, int *recordsAffected = nullptr);
 
+    // The rows of a SELECT read forward a batch at a time, for reads too
+    // large to hold at once (RowStream). On PostgreSQL it needs an open
+    // transaction or unit, where its cursor lives.
+    std::unique_ptr<RowStream> stream(const QString &statement);
+
     // Flat transactions: a BeginTrans while one is open throws.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
-    bool inTransaction() const;
+    bool inTransaction() const; // a BeginTrans is open (units aside)
+
+    // A unit of work made of several commands, each with its own
+    // BeginTrans ... CommitTrans: inside a unit those are savepoints, so a
+    // command that fails is undone alone and the unit goes on, and the
+    // unit's end keeps or undoes all of them together. A unit may hold
+    // units (savepoints too); none is opened inside a command's transaction.
+    // readOnly (outermost unit): one snapshot of the database, no write lock.
+    void BeginUnit(bool readOnly = false);
+    void CommitUnit();
+    void RollbackUnit();
+    int unitDepth() const;
 
     QString url() const;
     QString backend() const; // "sqlite" or "postgresql"

@@ -310,6 +310,11 @@ QString Dialect::beginSql() const
     return u"BEGIN"_s;
 }
 
+QString Dialect::beginReadSql() const
+{
+    return u"BEGIN"_s;
+}
+
 QString Dialect::limitClause(int rows) const
 {
     return u" LIMIT %1"_s.arg(rows);

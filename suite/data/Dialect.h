@@ -57,6 +57,8 @@ public:
 
     // Transactions, as statements.
     virtual QString beginSql() const;
+    // A transaction that only reads, all of it from one snapshot of the database.
+    virtual QString beginReadSql() const;
     QString commitSql() const { return QStringLiteral("COMMIT"); }
     QString rollbackSql() const { return QStringLiteral("ROLLBACK"); }
     // What a SELECT inside a transaction ends with to keep the rows it read

@@ -236,6 +236,13 @@ QString PostgresDialect::searchRowsSql(const QString &statement, int wanted) con
     return limit(u"SELECT * FROM ("_s + statement + u" OFFSET 0) f ORDER BY 1"_s, wanted);
 }
 
+QString PostgresDialect::beginReadSql() const
+{
+    // READ COMMITTED would give each statement its own snapshot: a long read
+    // (an export) must see one state of the database throughout.
+    return u"BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"_s;
+}
+
 QString PostgresDialect::forUpdateClause() const
 {
     // READ COMMITTED lets two transactions read the same row and then both

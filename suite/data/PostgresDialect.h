@@ -26,6 +26,7 @@ public:
                                const QString &description) const override;
     QString searchCountSql(const SearchIndexDef &index, const QString &text, int atMost) const override;
     QString forUpdateClause() const override;
+    QString beginReadSql() const override;
 
 protected:
     static QString searchText(const QString &key, const QString &description);

@@ -1,5 +1,6 @@
 #include "suite/data/Connection.h"
 #include "suite/data/Dialect.h"
+#include "suite/data/RowStream.h"
 #include "suite/data/SqlLexer.h"
 #include "suite/data/StatementTrace.h"
 #include "suite/data/SuiteError.h"
@@ -123,6 +124,48 @@ private Q_SLOTS:
                  qPrintable(missing));
         db->Execute(insert.arg(u"0003"_s));
         QCOMPARE(firstValue(*db, total).toInt(), 2);
+
+        // In a unit each command is undone alone (the duplicate), an inner
+        // unit with what it holds, and the unit's end keeps or drops the rest.
+        db->BeginUnit();
+        db->BeginTrans();
+        db->Execute(insert.arg(u"0004"_s));
+        QVERIFY_THROWS_EXCEPTION(SuiteError, db->BeginUnit());
+        db->CommitTrans();
+        db->BeginTrans();
+        QVERIFY(!errorOf(*db, insert.arg(u"0004"_s)).isEmpty());
+        db->RollbackTrans();
+        db->BeginUnit();
+        db->BeginTrans();
+        db->Execute(insert.arg(u"0005"_s));
+        db->CommitTrans();
+        db->RollbackUnit();
+        QCOMPARE(firstValue(*db, total).toInt(), 3);
+        db->RollbackUnit();
+        QCOMPARE(firstValue(*db, total).toInt(), 2);
+        QVERIFY_THROWS_EXCEPTION(SuiteError, db->CommitUnit());
+        db->BeginUnit();
+        db->Execute(insert.arg(u"0004"_s));
+        db->CommitUnit();
+        QCOMPARE(firstValue(*db, total).toInt(), 3);
+
+        // A stream goes on past its batches while other statements run.
+        const QString numbers = u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4500) "
+                                "SELECT i AS Numero FROM n ORDER BY i"_s;
+        if (backend == u"postgresql"_s)
+            QVERIFY_THROWS_EXCEPTION(SuiteError, db->stream(numbers));
+        db->BeginUnit(true);
+        const std::unique_ptr<suite::RowStream> rows = db->stream(numbers);
+        QCOMPARE(rows->columnIndex(u"NUMERO"_s), 0);
+        int read = 0;
+        while (rows->next()) {
+            QCOMPARE(rows->value(0).toInt(), ++read);
+            if (read % 1000 == 0)
+                QCOMPARE(firstValue(*db, total).toInt(), 3);
+        }
+        QCOMPARE(read, 4500);
+        rows->close();
+        db->RollbackUnit();
     }
 
     void rewritesRunOnTheServer_data() { TestDatabase::addBackendRows(); }
