@@ -48,6 +48,13 @@ void ShownAsset::remember(const suite::Recordset &asset)
     m_version = asset.hasField(u"Af_Version"_s) ? asset.Fields(u"Af_Version"_s) : QVariant();
 }
 
+void ShownAsset::assumeVersion(qlonglong version)
+{
+    // Only over a version the load read: a database that counts no writes stays for looking up.
+    if (!m_version.isNull())
+        m_version = version;
+}
+
 QString ShownAsset::lockAndCompare(suite::Connection &connection, const QString &key, const QString &state,
                                    Command command) const
 {

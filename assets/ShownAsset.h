@@ -24,6 +24,9 @@ public:
 
     // By the load, from the asset's row as it read it.
     void remember(const suite::Recordset &asset);
+    // The asset shown is the one a user saw earlier at this version (a
+    // file exported then): compared as if the load had read it so.
+    void assumeVersion(qlonglong version);
 
     // First in the command's transaction, for the asset of key, by a command
     // that starts from state ("AC" active, "BA" deactivated). Empty when the

@@ -62,6 +62,11 @@ RecordEvents::~RecordEvents()
     }
 }
 
+void RecordEvents::assumeShownVersion(qlonglong version)
+{
+    m_screen->shown().assumeVersion(version);
+}
+
 void RecordEvents::wireKeyBox()
 {
     auto *key = m_controls.require<suite::txtKIT>(u"txt_Af_Cve_Activo_Fijo"_s);

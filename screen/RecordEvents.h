@@ -41,6 +41,9 @@ public:
                  suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard);
     ~RecordEvents();
 
+    // See frmXB733::assumeShownVersion.
+    void assumeShownVersion(qlonglong version);
+
 private:
     void wireKeyBox();
     void wireToolbar();

@@ -7,6 +7,7 @@
 #include "screen/FormResize.h"
 #include "screen/FormStartup.h"
 #include "screen/FormVariables.h"
+#include "screen/RecordColumns.h"
 #include "screen/RecordEvents.h"
 #include "screen/ResponsibleType.h"
 #include "screen/TabFrames.h"
@@ -264,6 +265,17 @@ QString frmXB733::FormatoEquipo() const { return m_variables->FormatoEquipo; }
 QString frmXB733::FormatoVehiculo() const { return m_variables->FormatoVehiculo; }
 QString frmXB733::FormatoCentroCosto() const { return m_variables->FormatoCentroCosto; }
 bool frmXB733::ClaveEditable() const { return m_variables->ClaveEditable; }
+
+QVariantList frmXB733::recordColumns() const
+{
+    return xb733::RecordColumns::describe();
+}
+
+void frmXB733::assumeShownVersion(qlonglong version)
+{
+    if (m_records)
+        m_records->assumeShownVersion(version);
+}
 
 double frmXB733::scaleWidth() const
 {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QVariantList>
 #include <QWidget>
 #include <memory>
 
@@ -39,6 +40,8 @@ class frmXB733 : public QWidget
     Q_PROPERTY(QString FormatoVehiculo READ FormatoVehiculo)
     Q_PROPERTY(QString FormatoCentroCosto READ FormatoCentroCosto)
     Q_PROPERTY(bool ClaveEditable READ ClaveEditable)
+    // The asset's columns a host brings in and out through the screen (RecordColumns).
+    Q_PROPERTY(QVariantList recordColumns READ recordColumns)
 
 public:
     // Design client size, in twips.
@@ -77,6 +80,11 @@ public:
     QString FormatoVehiculo() const;
     QString FormatoCentroCosto() const;
     bool ClaveEditable() const;
+    QVariantList recordColumns() const;
+    // The asset on screen is taken as a user saw it earlier, at this version
+    // of its row (a file exported then): a write command refuses when the
+    // row was written since, as it does for a change after the load.
+    Q_INVOKABLE void assumeShownVersion(qlonglong version);
 
     // The client area in twips (what resize works from).
     double scaleWidth() const;
