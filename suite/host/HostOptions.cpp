@@ -27,6 +27,7 @@ bool HostOptions::parse(const QStringList &arguments, HostOptions &options, QStr
                                                  "(- es la entrada estándar); con --print-dir, en PDF y sin ventana."_s,
                                     u"ARCHIVO"_s);
     parser.addOptions({help, db, usuario, initDb, demo, screenshot, script, printDir, trace, labels});
+    parser.addOptions(TransferOptions::options());
 
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -56,6 +57,12 @@ bool HostOptions::parse(const QStringList &arguments, HostOptions &options, QStr
     if (parser.isSet(labels) && (options.labelsFile.isEmpty() || parser.isSet(script))) {
         error = options.labelsFile.isEmpty() ? u"--labels necesita un archivo (o - para la entrada estándar)."_s
                                              : u"--labels y --script no van juntos."_s;
+        return false;
+    }
+    if (!options.transfer.read(parser, error))
+        return false;
+    if (options.transfer.active() && (options.scripted() || options.labels())) {
+        error = u"--import y --export no van con --script ni con --labels."_s;
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "suite/host/TransferOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,9 +19,12 @@ struct HostOptions
     bool initDatabase = false;
     bool loadDemo = false;
     bool trace = false;
+    TransferOptions transfer;
 
     bool scripted() const { return !scriptFile.isEmpty(); }
     bool labels() const { return !labelsFile.isEmpty(); }
+    // Runs without a person: nothing shows, nothing waits for a display.
+    bool unattended() const { return scripted() || transfer.active(); }
     bool needsWindow() const { return !initDatabase && !loadDemo; }
 
     // Parses arguments (argv, program name first). Returns false and fills

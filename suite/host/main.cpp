@@ -1,7 +1,10 @@
 // talvexor: the suite's host. Opens the XB733 screen on a database, or runs a
-// script against it (--script), or prepares a database (--init-db, --demo).
+// script against it (--script), brings a catalogue in or takes it out
+// (--import, --export), or prepares a database (--init-db, --demo).
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
+#include "suite/host/CatalogueExport.h"
+#include "suite/host/CatalogueImport.h"
 #include "suite/host/DatabaseOpening.h"
 #include "suite/host/HostLanguage.h"
 #include "suite/host/HostOptions.h"
@@ -144,6 +147,20 @@ int printLabels(suite::ScreenHost &host, const suite::HostOptions &options)
     return 0;
 }
 
+// The import and the export work through the screen, which nobody sees.
+int runTransfer(suite::ScreenHost &host, const suite::HostOptions &options)
+{
+    try {
+        host.openScreen();
+        if (options.transfer.importing())
+            return suite::CatalogueImport(host, options.transfer).run();
+        return suite::CatalogueExport(host, options.transfer).run();
+    } catch (const suite::SuiteError &e) {
+        say(stderr, u"talvexor: %1"_s.arg(e.description()));
+        return exitNoScreen;
+    }
+}
+
 int showScreen(suite::ScreenHost &host, const suite::HostOptions &options)
 {
     try {
@@ -194,6 +211,8 @@ int main(int argc, char **argv)
         return prepareDatabase(options);
     }
 
+    if (options.transfer.active())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!hasDisplay()) {
         // A script or a picture needs no person watching: no display either.
         if (options.scripted() || options.labels() || !options.screenshotFile.isEmpty()) {
@@ -216,7 +235,7 @@ int main(int argc, char **argv)
                                                                              e.description());
         say(stderr, u"talvexor: "_s + text);
         // A person who started the window from a menu reads no standard error.
-        if (!options.scripted() && options.screenshotFile.isEmpty())
+        if (!options.unattended() && options.screenshotFile.isEmpty())
             QMessageBox::critical(nullptr, u"Talvexor"_s, u"No se pudo abrir la base de datos.\n\n"_s + e.description());
         return exitNoScreen;
     }
@@ -224,9 +243,10 @@ int main(int argc, char **argv)
     // Labels with a print folder, or with no display, are written as PDF, reported as a script's are.
     const bool unattended = options.scripted()
                             || (options.labels() && (!options.printDirectory.isEmpty() || !hasDisplay()));
-    const int status = unattended         ? runScript(host, options)
-                       : options.labels() ? printLabels(host, options)
-                                          : showScreen(host, options);
+    const int status = options.transfer.active() ? runTransfer(host, options)
+                       : unattended                  ? runScript(host, options)
+                       : options.labels()            ? printLabels(host, options)
+                                                     : showScreen(host, options);
     host.close();
     return status;
 }

@@ -1,0 +1,328 @@
+#include "suite/host/CatalogueImport.h"
+
+#include "suite/data/Connection.h"
+#include "suite/data/SuiteError.h"
+#include "suite/host/CsvReader.h"
+#include "suite/host/CsvText.h"
+#include "suite/host/HostWindow.h"
+#include "suite/host/ModalGuard.h"
+#include "suite/host/ProgressLine.h"
+#include "suite/host/ScreenHost.h"
+#include "suite/host/UserInput.h"
+#include "suite/kit/Controles.h"
+#include "suite/kit/DataGrid.h"
+#include "suite/kit/TxtKit.h"
+#include "suite/runtime/HostEvents.h"
+#include "suite/session/Session.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMetaObject>
+#include <QWidget>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace suite {
+
+namespace {
+
+constexpr int MaxFaults = 10;
+const QString Deactivated = u"BA"_s;
+const QString Active = u"AC"_s;
+const QString ChangedWhileDeactivated = u"ERR-ID:7500096"_s;
+
+void say(const QString &text)
+{
+    std::fprintf(stderr, "talvexor: %s\n", text.toUtf8().constData());
+}
+
+bool allEmpty(const QStringList &fields)
+{
+    for (const QString &f : fields) {
+        if (!f.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CatalogueImport::CatalogueImport(ScreenHost &host, const TransferOptions &options)
+    : m_host(host)
+    , m_options(options)
+{
+}
+
+CatalogueImport::~CatalogueImport()
+{
+    Session *session = Session::currentOrNull();
+    if (session && session->messages() == &m_messages)
+        session->setMessages(nullptr);
+}
+
+int CatalogueImport::run()
+{
+    Connection &connection = *m_host.session().connection();
+    if (const QString refusal = connection.writeRefusal(); !refusal.isEmpty()) {
+        say(u"no se importó nada: %1"_s.arg(refusal));
+        return 2;
+    }
+    m_host.session().setMessages(&m_messages);
+    HostEvents::instance().setUnattended(true);
+    auto *guard = new ModalGuard(m_host.window());
+    QObject::connect(guard, &ModalGuard::dismissed, guard, [this](const QString &text) { m_messages.add(text); });
+
+    m_form = m_host.form();
+    m_toolbar = m_form->findChild<Controles *>();
+    m_layout = std::make_unique<RecordLayout>(m_form, connection);
+    m_entry = std::make_unique<FormEntry>(m_form, *m_layout);
+    m_keyBox = qobject_cast<txtKIT *>(m_form->findChild<QWidget *>(m_layout->columns().at(m_layout->indexOf(u"key"_s)).control));
+    if (!m_toolbar || !m_keyBox)
+        throw SuiteError(u"La pantalla no tiene su barra de herramientas o su caja de la clave."_s);
+    // Nobody watches: the form is not painted row after row.
+    m_host.window()->setUpdatesEnabled(false);
+
+    QChar separator;
+    qint64 total = 0;
+    QStringList faults;
+    const bool readable = checkFile(separator, total, faults);
+
+    QFile reportFile;
+    const bool reportOpen = m_options.reportFile.isEmpty()
+                                ? reportFile.open(stdout, QIODevice::WriteOnly)
+                                : (reportFile.setFileName(m_options.reportFile), reportFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!reportOpen) {
+        say(u"no se pudo escribir el informe %1: %2"_s.arg(m_options.reportFile, reportFile.errorString()));
+        return 2;
+    }
+    ImportReport report(reportFile, readable ? separator : QChar(u','));
+    if (!readable) {
+        for (const QString &fault : faults)
+            report.fileFault(0, fault);
+        say(u"no se importó nada de %1:\n  %2"_s.arg(m_options.importFile, faults.join(u"\n  "_s)));
+        return 2;
+    }
+
+    QFile file(m_options.importFile);
+    file.open(QIODevice::ReadOnly);
+    CsvReader reader(file);
+    QStringList fields;
+    reader.readHeader(fields);
+    ProgressLine progress(m_options.dryRun ? u"Ensayando la importación"_s : u"Importando"_s);
+    if (m_options.dryRun)
+        connection.BeginUnit();
+    while (reader.next(fields)) {
+        if (allEmpty(fields))
+            continue;
+        RowValues values(m_layout->columns().size());
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            values[m_meaning.at(i)] = CsvText::unguarded(fields.at(i));
+
+        connection.BeginUnit();
+        RowOutcome outcome = importRow(reader.line(), values);
+        backToIdle();
+        try {
+            if (outcome.kind == RowOutcome::Refused)
+                connection.RollbackUnit();
+            else
+                connection.CommitUnit();
+        } catch (const SuiteError &e) {
+            outcome = refuse(outcome, -1, QString(), e.description());
+        }
+        report.add(outcome);
+        progress.show(report.rows(), total, u"%1 rechazados"_s.arg(report.count(RowOutcome::Refused)));
+        QCoreApplication::processEvents();
+    }
+    if (m_options.dryRun)
+        connection.RollbackUnit();
+    progress.finish();
+    reportFile.flush();
+    say(report.summary(m_options.importFile, m_options.dryRun));
+    return report.count(RowOutcome::Refused) > 0 ? 1 : 0;
+}
+
+// The whole file once before any row runs: its encoding, its header and
+// that every record is whole. Nothing is imported from a file that fails.
+bool CatalogueImport::checkFile(QChar &separator, qint64 &rows, QStringList &faults)
+{
+    QFile file(m_options.importFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        faults.append(u"No se pudo leer %1: %2"_s.arg(m_options.importFile, file.errorString()));
+        return false;
+    }
+    CsvReader reader(file);
+    QStringList header;
+    if (!reader.readHeader(header)) {
+        faults.append(reader.error());
+        return false;
+    }
+    separator = reader.separator();
+    if (!m_layout->match(header, m_options.update, m_meaning, faults))
+        return false;
+    for (qsizetype i = 0; i < header.size(); ++i)
+        m_headerOf.insert(m_meaning.at(i), header.at(i));
+
+    QStringList fields;
+    while (reader.next(fields)) {
+        if (fields.size() != header.size() && !allEmpty(fields) && faults.size() < MaxFaults) {
+            faults.append(u"La línea %1 tiene %2 valores y el encabezado %3 (¿un separador de más o de menos, o "
+                          "un valor con separadores sin comillas?)."_s.arg(reader.line()).arg(fields.size()).arg(header.size()));
+        }
+        ++rows;
+    }
+    if (!reader.error().isEmpty())
+        faults.append(reader.error());
+    return faults.isEmpty();
+}
+
+QString CatalogueImport::value(const RowValues &values, const QString &kind) const
+{
+    const int column = m_layout->indexOf(kind);
+    return column >= 0 && values.at(column) ? values.at(column)->trimmed() : QString();
+}
+
+RowOutcome CatalogueImport::refuse(RowOutcome out, int column, const QString &id, const QString &text) const
+{
+    out.kind = RowOutcome::Refused;
+    if (column >= 0)
+        out.field = m_headerOf.value(column, m_layout->columns().at(column).column);
+    out.id = id;
+    out.text = text;
+    return out;
+}
+
+RowOutcome CatalogueImport::importRow(int line, const RowValues &values)
+{
+    RowOutcome out;
+    out.line = line;
+    out.key = value(values, u"key"_s);
+    m_messages.clear();
+    if (const std::optional<FormEntry::Refusal> r = m_entry->check(values))
+        return refuse(out, r->column, r->id, r->text);
+    if (m_options.update && !out.key.isEmpty() && load(out.key))
+        return updateRow(out, values);
+    if (!m_messages.shown().isEmpty()) {
+        refusedByScreen(out, m_layout->indexOf(u"key"_s));
+        return out;
+    }
+    return insertRow(out, values);
+}
+
+RowOutcome CatalogueImport::insertRow(RowOutcome out, const RowValues &values)
+{
+    if (!press(u"Nuevo"_s)) {
+        refusedByScreen(out, m_layout->indexOf(u"key"_s));
+        return out;
+    }
+    // The file names the key as a user whose key is editable types it, so
+    // the screen can also take the user back to it.
+    if (!value(values, u"key"_s).isEmpty())
+        m_keyBox->setEnabled(true);
+    m_entry->put(values, true);
+    out.key = m_keyBox->text();
+    if (!accept(out))
+        return out;
+    if (value(values, u"state"_s).toUpper() == Deactivated && (!load(out.key) || !deactivate(out, u"Eliminar"_s)))
+        return out;
+    out.kind = RowOutcome::Imported;
+    return out;
+}
+
+RowOutcome CatalogueImport::updateRow(RowOutcome out, const RowValues &values)
+{
+    out.key = m_keyBox->text();
+    bool deactivated = m_toolbar->reactivarenabled();
+    // The asset as the file saw it: a write refuses when it changed since.
+    if (const QString version = value(values, u"version"_s); !version.isEmpty())
+        QMetaObject::invokeMethod(m_form, "assumeShownVersion", Q_ARG(qlonglong, version.toLongLong()));
+    const QString state = value(values, u"state"_s).toUpper();
+    bool stateChanged = false;
+    if (deactivated && state == Active) {
+        if (!deactivate(out, u"Reactivar"_s) || !load(out.key))
+            return out;
+        deactivated = false;
+        stateChanged = true;
+    }
+
+    const QStringList before = m_entry->snapshot();
+    m_entry->put(values, false);
+    const bool changed = m_entry->snapshot() != before;
+    if (deactivated && changed) {
+        return refuse(out, -1, ChangedWhileDeactivated,
+                      u"El activo fijo %1 está dado de baja y la pantalla no modifica un activo dado de baja; "
+                      "reactívelo (estado AC en el archivo) para modificarlo."_s.arg(out.key));
+    }
+    if (changed && (!press(u"Modificar"_s) || !accept(out)))
+        return out;
+    if (!deactivated && state == Deactivated) {
+        if ((changed && !load(out.key)) || !deactivate(out, u"Eliminar"_s))
+            return out;
+        stateChanged = true;
+    }
+    out.kind = changed || stateChanged ? RowOutcome::Updated : RowOutcome::Unchanged;
+    return out;
+}
+
+// Eliminar or Reactivar on the asset shown; its messages are the row's refusal.
+bool CatalogueImport::deactivate(RowOutcome &out, const QString &command)
+{
+    m_messages.clear();
+    if (!press(command) || !m_messages.shown().isEmpty())
+        return refusedByScreen(out, m_layout->indexOf(u"state"_s));
+    return true;
+}
+
+bool CatalogueImport::press(const QString &command)
+{
+    const bool pressed = m_toolbar->offered().contains(command) && m_toolbar->press(command);
+    if (!pressed)
+        m_messages.add(u"La pantalla no ofrece %1 en este momento."_s.arg(command));
+    return pressed;
+}
+
+// As a user types the key and presses Enter: true when an asset was shown.
+bool CatalogueImport::load(const QString &key)
+{
+    backToIdle();
+    m_keyBox->setText(key);
+    UserInput::sendKey(m_keyBox, QKeyCombination(Qt::Key_Return));
+    return m_messages.shown().isEmpty() && m_toolbar->informacionenabled();
+}
+
+bool CatalogueImport::accept(RowOutcome &out)
+{
+    m_messages.clear();
+    const bool pressed = press(u"Aceptar"_s);
+    if (pressed && m_messages.shown().isEmpty() && !m_toolbar->editando())
+        return true;
+    // The screen gave the field its message is about the focus; the grid's
+    // own checks leave the focus alone on the grid's page.
+    int column = m_entry->columnOf(QApplication::focusWidget());
+    const int grid = m_layout->indexOf(u"distribution"_s);
+    if (column < 0 && grid >= 0) {
+        const QWidget *gridWidget = m_form->findChild<QWidget *>(m_layout->columns().at(grid).control);
+        if (gridWidget && gridWidget->isVisible())
+            column = grid;
+    }
+    return refusedByScreen(out, column);
+}
+
+bool CatalogueImport::refusedByScreen(RowOutcome &out, int column)
+{
+    const QList<MessageRequest> &shown = m_messages.shown();
+    const MessageRequest first = shown.isEmpty() ? MessageRequest{u"La pantalla no guardó el activo fijo y no dijo por "
+                                                                  "qué."_s, 16, {}, {}, {}, nullptr}
+                                                 : shown.first();
+    out = refuse(out, column, first.id, first.prompt);
+    return false;
+}
+
+void CatalogueImport::backToIdle()
+{
+    if (m_toolbar->editando())
+        m_toolbar->press(u"Cancelar"_s);
+}
+
+} // namespace suite
