@@ -165,12 +165,21 @@ bool CatalogueImport::checkFile(QChar &separator, qint64 &rows, QStringList &fau
         m_headerOf.insert(m_meaning.at(i), header.at(i));
 
     QStringList fields;
+    qsizetype lastSize = header.size();
+    bool lastFaulted = false;
     while (reader.next(fields)) {
-        if (fields.size() != header.size() && !allEmpty(fields) && faults.size() < MaxFaults) {
+        lastSize = allEmpty(fields) ? header.size() : fields.size();
+        lastFaulted = lastSize != header.size() && faults.size() < MaxFaults;
+        if (lastFaulted) {
             faults.append(u"La línea %1 tiene %2 valores y el encabezado %3 (¿un separador de más o de menos, o "
-                          "un valor con separadores sin comillas?)."_s.arg(reader.line()).arg(fields.size()).arg(header.size()));
+                          "un valor con separadores sin comillas?)."_s.arg(reader.line()).arg(lastSize).arg(header.size()));
         }
         ++rows;
+    }
+    // A short last record is where a copy or a download stopped.
+    if (lastFaulted && lastSize < header.size() && reader.error().isEmpty()) {
+        faults.last() = u"La última línea (%1) tiene %2 de los %3 valores del encabezado: el archivo parece "
+                        "cortado."_s.arg(reader.line()).arg(lastSize).arg(header.size());
     }
     if (!reader.error().isEmpty())
         faults.append(reader.error());

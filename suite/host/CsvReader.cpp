@@ -129,7 +129,7 @@ bool CsvReader::next(QStringList &fields)
         if (!readLine(text)) {
             return m_error.isEmpty()
                        ? fail(u"El archivo termina dentro de un valor entre comillas que empieza en la línea %1: "
-                              "parece cortado. No se importó nada."_s.arg(m_recordLine))
+                              "parece cortado."_s.arg(m_recordLine))
                        : false;
         }
     }
