@@ -55,11 +55,20 @@ FormEntry::FormEntry(QWidget *form, const RecordLayout &layout)
     , m_layout(layout)
     , m_toolbar(form->findChild<Controles *>())
 {
+    for (const TransferColumn &column : layout.columns()) {
+        QStringList names = {column.control};
+        for (const QVariant &name : column.controls)
+            names.append(name.toString());
+        for (const QString &name : names) {
+            if (!name.isEmpty())
+                m_controls.insert(name, form->findChild<QWidget *>(name));
+        }
+    }
 }
 
 QWidget *FormEntry::control(const QString &name) const
 {
-    return name.isEmpty() ? nullptr : m_form->findChild<QWidget *>(name);
+    return m_controls.value(name);
 }
 
 QDate FormEntry::readDate(const QString &text)

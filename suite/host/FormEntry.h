@@ -2,6 +2,7 @@
 
 #include "suite/host/RecordLayout.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -63,6 +64,8 @@ private:
     QWidget *m_form;
     const RecordLayout &m_layout;
     Controles *m_toolbar;
+    QHash<QString, QWidget *> m_controls; // by design name, found once
+
 };
 
 } // namespace suite
