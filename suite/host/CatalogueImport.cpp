@@ -310,8 +310,11 @@ RowOutcome CatalogueImport::insertRow(RowOutcome out, const RowValues &values)
     // the screen can also take the user back to it.
     if (!value(values, u"key"_s).isEmpty())
         m_keyBox->setEnabled(true);
+    const QString given = m_keyBox->text();
     m_entry->put(values, true);
     out.key = m_keyBox->text();
+    if (out.key != given)
+        m_entry->dropGivenKey(given, values);
     if (!accept(out))
         return out;
     if (value(values, u"state"_s).toUpper() == Deactivated && (!load(out.key) || !deactivate(out, u"Eliminar"_s)))

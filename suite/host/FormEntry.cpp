@@ -183,6 +183,16 @@ void FormEntry::put(const RowValues &values, bool withKey)
     }
 }
 
+void FormEntry::dropGivenKey(const QString &given, const RowValues &values)
+{
+    for (qsizetype c = 0; c < values.size(); ++c) {
+        const TransferColumn &column = m_layout.columns().at(c);
+        auto *box = qobject_cast<txtKIT *>(control(column.control));
+        if (!values.at(c) && column.kind == u"text"_s && box && !given.isEmpty() && box->text() == given)
+            box->setText(QString());
+    }
+}
+
 // As the load fills the grid: row by row, each key filled to the cost-centre pattern.
 void FormEntry::putDistribution(const QString &text)
 {

@@ -45,6 +45,12 @@ public:
     // never put: changing the key box's text outside editing empties the screen.
     void put(const RowValues &values, bool withKey);
 
+    // Nuevo copies the automatic key it gives into the serial number; when
+    // the file names another key, a field the file leaves out that still
+    // holds the given key is emptied, so the accept's default (the asset's
+    // own key) applies to it, as for a field the file leaves empty.
+    void dropGivenKey(const QString &given, const RowValues &values);
+
     // What the record's fields hold now, to tell whether a row changes a
     // stored asset.
     QStringList snapshot() const;

@@ -192,6 +192,16 @@ private Q_SLOTS:
         QCOMPARE(stored("Es_Cve_Estado", 104), u"BA"_s);
         QCOMPARE(stored("Af_Numero_Serie", 105), u"0000000105"_s);
 
+        // A file with the required columns alone, named by the screen's captions: the row's own key, not the
+        // one Nuevo gave, becomes its serial number.
+        const QString few = dir.filePath(u"pocas.csv"_s);
+        writeCsv(few, {{u"Clave activo fijo"_s, u"Descripción:"_s, u"TIPO ACTIVO FIJO"_s, u"Empresa"_s, u"Ubicacion"_s,
+                        u"Costo original"_s},
+                       {u"0000000120"_s, u"Mesa de trabajo"_s, u"003"_s, u"1"_s, u"0001"_s, u"1,500.50"_s}}, u';');
+        QCOMPARE(talvexor(*db, {u"--import"_s, few}).exitCode, 0);
+        QCOMPARE(stored("Af_Numero_Serie || '/' || Af_Numero_Economico || '/' || Af_Costo_Original", 120),
+                 u"0000000120/Ind-003-0000000120/1500.5"_s);
+
         // Out again: what a spreadsheet would run goes out as text, and comes back as it was.
         const QString out = dir.filePath(u"salida.csv"_s);
         QCOMPARE(talvexor(*db, {u"--export"_s, out}).exitCode, 0);
