@@ -201,9 +201,19 @@ int CatalogueImport::run()
         for (qsizetype i = 0; i < fields.size(); ++i)
             values[m_meaning.at(i)] = CsvText::unguarded(fields.at(i));
 
-        batches.open();
-        connection.BeginUnit();
-        RowOutcome outcome = importRow(reader.line(), values);
+        RowOutcome outcome;
+        try {
+            batches.open();
+            connection.BeginUnit();
+        } catch (const SuiteError &e) {
+            // The database is gone: the row is reported, and the next one tries again.
+            outcome.line = reader.line();
+            outcome.key = value(values, u"key"_s);
+            outcome = refuse(outcome, -1, QString(), e.description());
+            batches.add(outcome);
+            continue;
+        }
+        outcome = importRow(reader.line(), values);
         backToIdle();
         try {
             if (outcome.kind == RowOutcome::Refused)
@@ -328,8 +338,12 @@ RowOutcome CatalogueImport::updateRow(RowOutcome out, const RowValues &values)
     out.key = m_keyBox->text();
     bool deactivated = m_toolbar->reactivarenabled();
     // The asset as the file saw it: a write refuses when it changed since.
-    if (const QString version = value(values, u"version"_s); !version.isEmpty())
-        QMetaObject::invokeMethod(m_form, "assumeShownVersion", Q_ARG(qlonglong, version.toLongLong()));
+    if (const QString version = value(values, u"version"_s);
+        !version.isEmpty()
+        && !QMetaObject::invokeMethod(m_form, "assumeShownVersion", Q_ARG(qlonglong, version.toLongLong()))) {
+        return refuse(out, m_layout->indexOf(u"version"_s), QString(),
+                      u"La pantalla no puede comparar el activo fijo con la versión del archivo."_s);
+    }
     const QString state = value(values, u"state"_s).toUpper();
     bool stateChanged = false;
     if (deactivated && state == Active) {
