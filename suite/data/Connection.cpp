@@ -212,45 +212,37 @@ struct Connection::Private
         const QString name = savepoint(levels.size());
         const bool outermost = levels.size() == 1;
         levels.removeLast();
-        if (!outermost && !commit) {
-            undoSavepoint(name);
-        } else if (!outermost) {
-            try {
-                runPlain(self, u"RELEASE SAVEPOINT "_s + name, true);
-            } catch (...) {
-                undoSavepoint(name);
-                throw;
-            }
-        } else if (!commit) {
-            // A lost link took the transaction with it: the backend has undone it.
-            if (db.isOpen())
-                runPlain(self, dialect->rollbackSql(), false);
-        } else {
-            try {
+        try {
+            if (outermost && commit) {
                 ensureLink(self);
                 runPlain(self, dialect->commitSql(), true);
-            } catch (...) {
-                // A failed commit leaves nothing committed: end the transaction so the
-                // connection stays usable, then report the database's text. A lost
-                // link took the transaction with it.
-                levels.clear();
-                if (db.isOpen()) {
-                    QSqlQuery query(db);
-                    query.exec(dialect->rollbackSql());
-                }
-                throw;
+            } else if (commit) {
+                runPlain(self, u"RELEASE SAVEPOINT "_s + name, true);
+            } else if (outermost && db.isOpen()) { // a lost link took the transaction with it
+                runPlain(self, dialect->rollbackSql(), false);
             }
+        } catch (...) {
+            // A failed commit leaves nothing of its level: undone, so the connection
+            // (or the enclosing transaction) stays usable; then the database's text.
+            if (outermost)
+                levels.clear();
+            undo(outermost, name);
+            throw;
         }
+        if (!outermost && !commit)
+            undo(false, name);
     }
 
-    // Back to where the savepoint was taken, so the enclosing transaction goes on.
-    void undoSavepoint(const QString &name)
+    // Back to before the transaction, or to where the savepoint was taken
+    // (the enclosing transaction goes on).
+    void undo(bool outermost, const QString &name)
     {
         if (!db.isOpen())
             return;
         QSqlQuery query(db);
-        query.exec(u"ROLLBACK TO SAVEPOINT "_s + name);
-        query.exec(u"RELEASE SAVEPOINT "_s + name);
+        query.exec(outermost ? dialect->rollbackSql() : u"ROLLBACK TO SAVEPOINT "_s + name);
+        if (!outermost)
+            query.exec(u"RELEASE SAVEPOINT "_s + name);
     }
 
     // Before each statement: a lost link is reopened when no transaction
