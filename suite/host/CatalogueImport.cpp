@@ -194,6 +194,8 @@ int CatalogueImport::run()
     reader.readHeader(fields);
     ProgressLine progress(m_options.dryRun ? u"Ensayando la importación"_s : u"Importando"_s);
     Batches batches(connection, report, m_options.dryRun);
+    qint64 done = 0;
+    qint64 refused = 0;
     while (reader.next(fields)) {
         if (allEmpty(fields))
             continue;
@@ -211,6 +213,7 @@ int CatalogueImport::run()
             outcome.key = value(values, u"key"_s);
             outcome = refuse(outcome, -1, QString(), e.description());
             batches.add(outcome);
+            progress.show(++done, total, u"%1 rechazados"_s.arg(++refused));
             continue;
         }
         outcome = importRow(reader.line(), values);
@@ -224,7 +227,8 @@ int CatalogueImport::run()
             outcome = refuse(outcome, -1, QString(), e.description());
         }
         batches.add(outcome);
-        progress.show(report.rows(), total, u"%1 rechazados"_s.arg(report.count(RowOutcome::Refused)));
+        refused += outcome.kind == RowOutcome::Refused ? 1 : 0;
+        progress.show(++done, total, u"%1 rechazados"_s.arg(refused));
         QCoreApplication::processEvents();
     }
     batches.close();
