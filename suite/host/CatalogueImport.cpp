@@ -51,7 +51,7 @@ bool allEmpty(const QStringList &fields)
 // Rows are written in batches: each row a unit of its own inside one
 // transaction committed every BatchMs, so a refused row is undone alone and
 // the disk's flush is paid once a batch instead of once a row (with SQLite,
-// 9 ms a row against 4; docs/performance.md). Short batches keep other
+// 8.7 ms a row against 6.0; docs/performance.md). Short batches keep other
 // users' saves from waiting long for the lock. A row is reported once its
 // batch is committed; a batch whose commit fails reports each of its rows
 // refused with the database's text. A dry run is one batch, undone.
