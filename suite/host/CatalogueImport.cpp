@@ -74,26 +74,25 @@ public:
         m_clock.start();
     }
 
+    // A row that could not even begin has no batch to wait for.
     void add(const RowOutcome &outcome)
     {
         m_pending.append(outcome);
-        if (m_rehearsal) {
+        if (m_rehearsal || !m_open)
             flush();
-        } else if (m_clock.elapsed() >= BatchMs) {
+        else if (m_clock.elapsed() >= BatchMs)
             commit();
-        }
     }
 
     void close()
     {
-        if (!m_open)
-            return;
-        if (m_rehearsal) {
-            m_connection.RollbackUnit();
+        if (m_open && m_rehearsal) {
             m_open = false;
-        } else {
+            m_connection.RollbackUnit();
+        } else if (m_open) {
             commit();
         }
+        flush();
     }
 
 private:
@@ -331,7 +330,7 @@ RowOutcome CatalogueImport::insertRow(RowOutcome out, const RowValues &values)
         m_entry->dropGivenKey(given, values);
     if (!accept(out))
         return out;
-    if (value(values, u"state"_s).toUpper() == Deactivated && (!load(out.key) || !deactivate(out, u"Eliminar"_s)))
+    if (value(values, u"state"_s).toUpper() == Deactivated && (!showAgain(out) || !deactivate(out, u"Eliminar"_s)))
         return out;
     out.kind = RowOutcome::Imported;
     return out;
@@ -351,7 +350,7 @@ RowOutcome CatalogueImport::updateRow(RowOutcome out, const RowValues &values)
     const QString state = value(values, u"state"_s).toUpper();
     bool stateChanged = false;
     if (deactivated && state == Active) {
-        if (!deactivate(out, u"Reactivar"_s) || !load(out.key))
+        if (!deactivate(out, u"Reactivar"_s) || !showAgain(out))
             return out;
         deactivated = false;
         stateChanged = true;
@@ -365,10 +364,14 @@ RowOutcome CatalogueImport::updateRow(RowOutcome out, const RowValues &values)
                       u"El activo fijo %1 está dado de baja y la pantalla no modifica un activo dado de baja; "
                       "reactívelo (estado AC en el archivo) para modificarlo."_s.arg(out.key));
     }
-    if (changed && (!press(u"Modificar"_s) || !accept(out)))
+    if (changed && !press(u"Modificar"_s)) {
+        refusedByScreen(out, -1);
+        return out;
+    }
+    if (changed && !accept(out))
         return out;
     if (!deactivated && state == Deactivated) {
-        if ((changed && !load(out.key)) || !deactivate(out, u"Eliminar"_s))
+        if ((changed && !showAgain(out)) || !deactivate(out, u"Eliminar"_s))
             return out;
         stateChanged = true;
     }
@@ -379,34 +382,43 @@ RowOutcome CatalogueImport::updateRow(RowOutcome out, const RowValues &values)
 // Eliminar or Reactivar on the asset shown; its messages are the row's refusal.
 bool CatalogueImport::deactivate(RowOutcome &out, const QString &command)
 {
-    m_messages.clear();
-    if (!press(command) || !m_messages.shown().isEmpty())
-        return refusedByScreen(out, m_layout->indexOf(u"state"_s));
-    return true;
+    return press(command) || refusedByScreen(out, m_layout->indexOf(u"state"_s));
 }
 
+// The command as its button runs it; false when the screen did not offer it
+// or said anything while it ran (a command that failed half-way included).
 bool CatalogueImport::press(const QString &command)
 {
+    m_messages.clear();
     const bool pressed = m_toolbar->offered().contains(command) && m_toolbar->press(command);
     if (!pressed)
         m_messages.add(u"La pantalla no ofrece %1 en este momento."_s.arg(command));
-    return pressed;
+    return pressed && m_messages.shown().isEmpty();
 }
 
 // As a user types the key and presses Enter: true when an asset was shown.
 bool CatalogueImport::load(const QString &key)
 {
     backToIdle();
+    m_messages.clear();
     m_keyBox->setText(key);
     UserInput::sendKey(m_keyBox, QKeyCombination(Qt::Key_Return));
     return m_messages.shown().isEmpty() && m_toolbar->informacionenabled();
 }
 
+// After a command that stored the asset: shown again, as Enter shows it, or the row is refused.
+bool CatalogueImport::showAgain(RowOutcome &out)
+{
+    if (load(out.key))
+        return true;
+    if (m_messages.shown().isEmpty())
+        m_messages.add(u"La pantalla no volvió a mostrar el activo fijo %1."_s.arg(out.key));
+    return refusedByScreen(out, m_layout->indexOf(u"state"_s));
+}
+
 bool CatalogueImport::accept(RowOutcome &out)
 {
-    m_messages.clear();
-    const bool pressed = press(u"Aceptar"_s);
-    if (pressed && m_messages.shown().isEmpty() && !m_toolbar->editando())
+    if (press(u"Aceptar"_s) && !m_toolbar->editando())
         return true;
     // The screen gave the field its message is about the focus; the grid's
     // own checks leave the focus alone on the grid's page.

@@ -49,6 +49,7 @@ private:
 
     bool press(const QString &command);
     bool load(const QString &key);
+    bool showAgain(RowOutcome &out);
     bool accept(RowOutcome &out);
     bool refusedByScreen(RowOutcome &out, int column);
     RowOutcome refuse(RowOutcome out, int column, const QString &id, const QString &text) const;

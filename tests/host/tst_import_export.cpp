@@ -2,8 +2,13 @@
 // back in whole on both backends, a file of good and faulty rows (rehearsed with --dry-run first), files the
 // import refuses whole, and --update under the versions the export carried.
 #include "suite/data/Connection.h"
+#include "suite/data/SuiteError.h"
 #include "suite/host/CsvReader.h"
+#include "suite/host/CatalogueImport.h"
 #include "suite/host/CsvText.h"
+#include "suite/host/HostOptions.h"
+#include "suite/host/ScreenHost.h"
+#include "suite/session/Session.h"
 #include "tests/support/HostScript.h"
 #include "tests/support/TableSnapshot.h"
 #include "tests/support/TestDatabase.h"
@@ -293,7 +298,59 @@ private Q_SLOTS:
         QCOMPARE(stored("Es_Cve_Estado", "0000000013"), u"AC"_s);
         QCOMPARE(stored("Af_Version", "0000000002"), u"0"_s);
     }
+
+    // A row is one unit of work: with its N-th statement failing, for every N, a row that is saved and then
+    // deactivated is either all in (asset, distribution, movement, audit) or nothing of it is, the batch's
+    // commit included.
+    void eachRowWholeOrNotAtAll()
+    {
+        TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
+        QTemporaryDir dir;
+        const QString demo = dir.filePath(u"demo.csv"_s);
+        QCOMPARE(talvexor(*db, {u"--export"_s, demo}).exitCode, 0);
+        QList<QStringList> rows = readCsv(demo).mid(0, 5);
+        const QStringList header = rows.first();
+        rows = {header, rows.at(4)};
+        rows[1][header.indexOf(u"Af_Cve_Activo_Fijo"_s)] = u"0000000500"_s;
+        rows[1][header.indexOf(u"Af_Numero_Serie"_s)].clear();
+        rows[1][header.indexOf(u"Af_Numero_Economico"_s)].clear();
+        rows[1][header.indexOf(u"Es_Cve_Estado"_s)] = u"BA"_s;
+        QVERIFY(!rows[1][header.indexOf(u"Activo_Fijo_Centro_Costo"_s)].isEmpty());
+        const QString file = dir.filePath(u"uno.csv"_s);
+        writeCsv(file, rows, u',');
+
+        suite::HostOptions options;
+        options.databaseUrl = db->url();
+        options.user = u"PRUEBA"_s;
+        options.transfer.importFile = file;
+        options.transfer.reportFile = dir.filePath(u"informe.csv"_s);
+        suite::ScreenHost host(options);
+        host.openDatabase();
+        host.openScreen();
+        suite::Connection &link = *host.session().connection();
+        const TableSnapshot before = TableSnapshot::take(db->connection());
+        int n = 1;
+        for (;; ++n) {
+            link.armFault(n);
+            int status = 0;
+            try {
+                status = suite::CatalogueImport(host, options.transfer).run();
+            } catch (const suite::SuiteError &) {
+                status = 2; // struck while reading the file's columns, before any row
+            }
+            if (link.faultStatement() == 0)
+                break;
+            QVERIFY2(status == 1 || status == 2, qPrintable(u"%1 %2: "_s.arg(status).arg(n) + link.faultSql()));
+            const TableSnapshot after = TableSnapshot::take(db->connection());
+            QVERIFY2(before == after, qPrintable(u"statement %1: "_s.arg(n) + before.difference(after)));
+        }
+        link.disarmFault();
+        QVERIFY2(n > 40, qPrintable(QString::number(n)));
+        QCOMPARE(db->value(u"SELECT Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '0000000500'"_s), u"BA"_s);
+        QVERIFY(db->value(u"SELECT COUNT(*) FROM Activo_Fijo_Centro_Costo WHERE Af_Cve_Activo_Fijo = '0000000500'"_s).toInt() > 1);
+        QCOMPARE(db->value(u"SELECT COUNT(*) FROM Movimiento WHERE Mo_Clave = '0000000500'"_s), u"1"_s);
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_ImportExport)
+QTEST_MAIN(tst_ImportExport)
 #include "tst_import_export.moc"
