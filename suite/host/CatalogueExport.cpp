@@ -151,7 +151,8 @@ qint64 CatalogueExport::write(Connection &connection, const RecordLayout &layout
     const QString filter = where(layout);
     const auto *toolbar = m_host.form()->findChild<Controles *>();
     const QString table = toolbar ? toolbar->opcTable() : QString();
-    const qint64 total = connection.Execute(u"SELECT COUNT(*) FROM Activo_Fijo a WHERE "_s + filter)->fieldValue(0).toLongLong();
+    const qint64 total =
+        connection.Execute(u"SELECT COUNT(*) FROM Activo_Fijo a WHERE "_s + filter)->fieldValue(0).toLongLong();
 
     // Three reads in the same key order, merged as they go.
     const auto rows = connection.stream(u"SELECT "_s + selected.join(u", "_s) + u" FROM Activo_Fijo a WHERE "_s

@@ -10,7 +10,6 @@
 #include "suite/host/ScreenHost.h"
 #include "suite/host/UserInput.h"
 #include "suite/kit/Controles.h"
-#include "suite/kit/DataGrid.h"
 #include "suite/kit/TxtKit.h"
 #include "suite/runtime/HostEvents.h"
 #include "suite/session/Session.h"
@@ -159,7 +158,8 @@ int CatalogueImport::run()
     m_toolbar = m_form->findChild<Controles *>();
     m_layout = std::make_unique<RecordLayout>(m_form, connection);
     m_entry = std::make_unique<FormEntry>(m_form, *m_layout);
-    m_keyBox = qobject_cast<txtKIT *>(m_form->findChild<QWidget *>(m_layout->columns().at(m_layout->indexOf(u"key"_s)).control));
+    const QString keyControl = m_layout->columns().at(m_layout->indexOf(u"key"_s)).control;
+    m_keyBox = qobject_cast<txtKIT *>(m_form->findChild<QWidget *>(keyControl));
     if (!m_toolbar || !m_keyBox)
         throw SuiteError(u"La pantalla no tiene su barra de herramientas o su caja de la clave."_s);
     // Nobody watches: the form is not painted row after row.
@@ -170,10 +170,9 @@ int CatalogueImport::run()
     QStringList faults;
     const bool readable = checkFile(separator, total, faults);
 
-    QFile reportFile;
-    const bool reportOpen = m_options.reportFile.isEmpty()
-                                ? reportFile.open(stdout, QIODevice::WriteOnly)
-                                : (reportFile.setFileName(m_options.reportFile), reportFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QFile reportFile(m_options.reportFile);
+    const bool reportOpen = m_options.reportFile.isEmpty() ? reportFile.open(stdout, QIODevice::WriteOnly)
+                                                           : reportFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
     if (!reportOpen) {
         say(u"no se pudo escribir el informe %1: %2"_s.arg(m_options.reportFile, reportFile.errorString()));
         return 2;

@@ -15,8 +15,9 @@ bool startsFormula(QChar c)
 
 QString CsvText::field(const QString &value, QChar separator)
 {
+    const bool blankEnd = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
     const bool quote = value.contains(separator) || value.contains(u'"') || value.contains(u'\n')
-                       || value.contains(u'\r') || (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
+                       || value.contains(u'\r') || blankEnd;
     if (!quote)
         return value;
     QString out = value;

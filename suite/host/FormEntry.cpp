@@ -132,7 +132,8 @@ QString FormEntry::responsibleCode() const
     const int type = m_layout.indexOf(u"responsibleType"_s);
     const QVariantMap options = type >= 0 ? m_layout.columns().at(type).controls : QVariantMap();
     for (auto it = options.cbegin(); it != options.cend(); ++it) {
-        if (const auto *option = qobject_cast<const OptionButton *>(control(it.value().toString())); option && option->value())
+        const auto *option = qobject_cast<const OptionButton *>(control(it.value().toString()));
+        if (option && option->value())
             return it.key();
     }
     return u"EM"_s;

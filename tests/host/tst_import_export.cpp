@@ -182,8 +182,9 @@ private Q_SLOTS:
         QCOMPARE(readCsv(rehearsalReport), report);
         QCOMPARE(report.size(), 1 + faults.size());
         for (int i = 0; i < faults.size(); ++i) {
-            const QStringList expected = {QString::number(12 + i), i == 0 ? u"0000000001"_s : u"%1"_s.arg(201 + i, 10, 10, QLatin1Char('0')),
-                                          QString::fromLatin1(faults.at(i).column), u"ERR-ID:"_s + QString::fromLatin1(faults.at(i).id)};
+            const QString key = i == 0 ? u"0000000001"_s : u"%1"_s.arg(201 + i, 10, 10, QLatin1Char('0'));
+            const QStringList expected = {QString::number(12 + i), key, QString::fromLatin1(faults.at(i).column),
+                                          u"ERR-ID:"_s + QString::fromLatin1(faults.at(i).id)};
             QCOMPARE(report.at(1 + i).mid(0, 4), expected);
         }
         auto stored = [&](const char *column, int key) {
