@@ -197,6 +197,12 @@ private Q_SLOTS:
         QCOMPARE(stored("Af_Marca", 103), u"@marca"_s);
         QCOMPARE(stored("Es_Cve_Estado", 104), u"BA"_s);
         QCOMPARE(stored("Af_Numero_Serie", 105), u"0000000105"_s);
+        // Their history is a save's and a deactivation's; a refused row leaves none.
+        QCOMPARE(db->value(u"SELECT COUNT(DISTINCT Hi_Orden) FROM Historial WHERE Hi_Clave = '0000000104' "
+                           "AND Hi_Operador = 'PRUEBA' AND Hi_Orden IN ('Alta', 'Baja')"_s),
+                 u"2"_s);
+        QCOMPARE(db->value(u"SELECT COUNT(*) FROM Historial WHERE Hi_Clave BETWEEN '0000000201' AND '0000000299'"_s),
+                 u"0"_s);
 
         // A file with the required columns alone, named by the screen's captions: the row's own key, not the
         // one Nuevo gave, becomes its serial number.
