@@ -3,7 +3,7 @@
 #include "assets/AssetScreen.h"
 #include "assets/LabelDefinition.h"
 #include "assets/SqlLiteral.h"
-#include "screen/FormVariables.h"
+#include "assets/FormVariables.h"
 #include "suite/data/Recordset.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/KeyFormat.h"

@@ -1,6 +1,6 @@
 #include "assets/AssetScreen.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace xb733 {
 
-AssetScreen::AssetScreen(QWidget &form, const FormControls &controls, const FormVariables &variables,
+AssetScreen::AssetScreen(QWidget &form, const suite::FormControls &controls, const FormVariables &variables,
                          suite::Entorno &entorno, suite::Utilerias &utilerias)
     : m_form(form)
     , m_controls(controls)

@@ -8,6 +8,7 @@
 class QWidget;
 
 namespace suite {
+class FormControls;
 class Connection;
 class Controles;
 class DataGrid;
@@ -18,7 +19,6 @@ class Utilerias;
 
 namespace xb733 {
 
-class FormControls;
 struct FormVariables;
 
 // What every record operation works on: the form and its controls by design
@@ -29,11 +29,11 @@ class AssetScreen
 public:
     static constexpr auto Component = "XB733";
 
-    AssetScreen(QWidget &form, const FormControls &controls, const FormVariables &variables,
+    AssetScreen(QWidget &form, const suite::FormControls &controls, const FormVariables &variables,
                 suite::Entorno &entorno, suite::Utilerias &utilerias);
 
     QWidget &form() const { return m_form; }
-    const FormControls &controls() const { return m_controls; }
+    const suite::FormControls &controls() const { return m_controls; }
     const FormVariables &variables() const { return m_variables; }
     suite::Entorno &entorno() const { return m_entorno; }
     suite::Utilerias &utilerias() const { return m_utilerias; }
@@ -67,7 +67,7 @@ public:
 
 private:
     QWidget &m_form;
-    const FormControls &m_controls;
+    const suite::FormControls &m_controls;
     const FormVariables &m_variables;
     suite::Entorno &m_entorno;
     suite::Utilerias &m_utilerias;

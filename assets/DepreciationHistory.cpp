@@ -2,7 +2,7 @@
 
 #include "assets/AssetScreen.h"
 #include "assets/SqlLiteral.h"
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/kit/AjusteLista.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/NumberFormat.h"

@@ -5,7 +5,7 @@
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
 #include "assets/SqlLiteral.h"
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DpFecha.h"

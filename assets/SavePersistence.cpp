@@ -7,7 +7,7 @@
 #include "assets/SaveValidation.h"
 #include "assets/SqlLiteral.h"
 #include "assets/ToolbarCommands.h"
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/data/SuiteError.h"
 #include "suite/data/TransactionGuard.h"
 #include "suite/kit/Controles.h"

@@ -2,7 +2,7 @@
 
 #include "assets/AssetScreen.h"
 #include "assets/SqlLiteral.h"
-#include "screen/FormVariables.h"
+#include "assets/FormVariables.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/TxtKit.h"

@@ -1,6 +1,6 @@
 #include "screen/FormBuilder.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "screen/FormDescription.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/ColorKit.h"
@@ -63,7 +63,7 @@ void setIdentity(QWidget *widget, const QString &name, const QString &tag, int t
     widget->setProperty("tabindex", tabIndex);
 }
 
-suite::Etiqueta *addLabel(QWidget *container, const ControlDescription &d, FormControls &controls)
+suite::Etiqueta *addLabel(QWidget *container, const ControlDescription &d, suite::FormControls &controls)
 {
     auto *label = new suite::Etiqueta(container);
     setIdentity(label, d.label.name, QString(), -1);
@@ -139,7 +139,7 @@ void applyLookup(QWidget *widget, const LookupDescription &lookup)
     setDesignProperty(widget, u"transaccion"_s, lookup.transaccion);
 }
 
-void applyTabOrder(const QVector<ControlDescription> &description, const FormControls &controls)
+void applyTabOrder(const QVector<ControlDescription> &description, const suite::FormControls &controls)
 {
     QVector<const ControlDescription *> stops;
     for (const ControlDescription &d : description) {
@@ -154,7 +154,7 @@ void applyTabOrder(const QVector<ControlDescription> &description, const FormCon
 
 } // namespace
 
-void FormBuilder::build(QWidget *form, const QVector<ControlDescription> &description, FormControls &controls)
+void FormBuilder::build(QWidget *form, const QVector<ControlDescription> &description, suite::FormControls &controls)
 {
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(FormBackColour));

@@ -6,9 +6,11 @@
 
 class QWidget;
 
-namespace xb733 {
-
+namespace suite {
 class FormControls;
+}
+
+namespace xb733 {
 
 // Makes the form's widgets from its description: each control of the kit with
 // its design name, group tag, twips geometry, label, lookup and properties, then
@@ -17,7 +19,7 @@ class FormControls;
 class FormBuilder
 {
 public:
-    static void build(QWidget *form, const QVector<ControlDescription> &description, FormControls &controls);
+    static void build(QWidget *form, const QVector<ControlDescription> &description, suite::FormControls &controls);
 
     // The form's design back colour, &H00F5F5F5.
     static constexpr int FormBackColour = 0xF5F5F5;

@@ -1,6 +1,6 @@
 #include "screen/FormResize.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/kit/Twips.h"
 
 #include <QRectF>
@@ -31,7 +31,7 @@ void attempt(Step step)
 
 } // namespace
 
-void FormResize::apply(const FormControls &controls, float scaleWidth, float scaleHeight)
+void FormResize::apply(const suite::FormControls &controls, float scaleWidth, float scaleHeight)
 {
     QWidget *strip = controls.widget(u"ssTabKit"_s);
     if (!strip)

@@ -1,8 +1,10 @@
 #pragma once
 
-namespace xb733 {
-
+namespace suite {
 class FormControls;
+}
+
+namespace xb733 {
 
 // Form_Resize: the tab strip stretches over the client area, the frames and
 // bars follow the strip, the depreciation lists and the grid follow their
@@ -16,7 +18,7 @@ public:
     static constexpr float StripBottomMargin = 100;
     static constexpr float ListBottomMargin = 150;
 
-    static void apply(const FormControls &controls, float scaleWidth, float scaleHeight);
+    static void apply(const suite::FormControls &controls, float scaleWidth, float scaleHeight);
 };
 
 } // namespace xb733

@@ -1,7 +1,7 @@
 #include "screen/FormStartup.h"
 
-#include "screen/FormControls.h"
-#include "screen/FormVariables.h"
+#include "suite/kit/FormControls.h"
+#include "assets/FormVariables.h"
 #include "suite/data/Connection.h"
 #include "suite/kit/ColorKit.h"
 #include "suite/kit/Controles.h"
@@ -82,7 +82,7 @@ QVariant read(suite::Entorno &entorno, const Setting &s)
 
 } // namespace
 
-FormStartup::FormStartup(suite::Entorno &entorno, const FormControls &controls, FormVariables &variables)
+FormStartup::FormStartup(suite::Entorno &entorno, const suite::FormControls &controls, FormVariables &variables)
     : m_entorno(entorno)
     , m_controls(controls)
     , m_variables(variables)

@@ -1,12 +1,12 @@
 #pragma once
 
 namespace suite {
+class FormControls;
 class Entorno;
 }
 
 namespace xb733 {
 
-class FormControls;
 struct FormVariables;
 
 // Form_Load: the colour scheme, the toolbar's initial state, the configuration
@@ -19,7 +19,7 @@ struct FormVariables;
 class FormStartup
 {
 public:
-    FormStartup(suite::Entorno &entorno, const FormControls &controls, FormVariables &variables);
+    FormStartup(suite::Entorno &entorno, const suite::FormControls &controls, FormVariables &variables);
 
     void run();
 
@@ -29,7 +29,7 @@ private:
     void addListColumns();
 
     suite::Entorno &m_entorno;
-    const FormControls &m_controls;
+    const suite::FormControls &m_controls;
     FormVariables &m_variables;
 };
 

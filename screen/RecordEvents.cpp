@@ -11,7 +11,7 @@
 #include "assets/RecordLoader.h"
 #include "assets/ResponsibilityLetter.h"
 #include "assets/ToolbarCommands.h"
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/TxtKit.h"
@@ -31,7 +31,7 @@ const QString AssetSearch = u"ACTIVO_FIJO"_s;
 
 } // namespace
 
-RecordEvents::RecordEvents(QWidget &form, const FormControls &controls, const FormVariables &variables,
+RecordEvents::RecordEvents(QWidget &form, const suite::FormControls &controls, const FormVariables &variables,
                            suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard)
     : m_form(form)
     , m_controls(controls)

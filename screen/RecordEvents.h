@@ -8,6 +8,7 @@ class QObject;
 class QWidget;
 
 namespace suite {
+class FormControls;
 class Entorno;
 class Utilerias;
 } // namespace suite
@@ -21,7 +22,6 @@ class Deactivation;
 class DepreciationHistory;
 class DistributionGrid;
 class EquipmentGeneration;
-class FormControls;
 class NumberChecks;
 class RecordLoader;
 class ResponsibilityLetter;
@@ -37,7 +37,7 @@ class RecordEvents
 public:
     using Guard = std::function<void(const QString &routine, const std::function<void()> &handler)>;
 
-    RecordEvents(QWidget &form, const FormControls &controls, const FormVariables &variables,
+    RecordEvents(QWidget &form, const suite::FormControls &controls, const FormVariables &variables,
                  suite::Entorno &entorno, suite::Utilerias &utilerias, Guard guard);
     ~RecordEvents();
 
@@ -56,7 +56,7 @@ private:
     void wirePrinting();      // B1Click, B2Click
 
     QWidget &m_form;
-    const FormControls &m_controls;
+    const suite::FormControls &m_controls;
     Guard m_guard;
     std::unique_ptr<AssetScreen> m_screen;
     std::unique_ptr<DepreciationHistory> m_history;

@@ -1,6 +1,6 @@
 #include "screen/ResponsibleType.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 
 #include <QWidget>
 
@@ -26,7 +26,7 @@ const Side &side(ResponsibleType::Kind kind)
 
 } // namespace
 
-void ResponsibleType::choose(const FormControls &controls, Kind kind)
+void ResponsibleType::choose(const suite::FormControls &controls, Kind kind)
 {
     const Side &left = side(kind == Employee ? Client : Employee);
     const Side &chosen = side(kind);

@@ -1,6 +1,6 @@
 #include "screen/TabFrames.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/kit/SsTbKit.h"
 
 #include <QWidget>
@@ -13,7 +13,7 @@ namespace {
 QString frameName(int tab) { return u"Fr%1"_s.arg(tab); }
 } // namespace
 
-void TabFrames::follow(const FormControls &controls)
+void TabFrames::follow(const suite::FormControls &controls)
 {
     for (int tab = 0; tab < TabCount; ++tab)
         controls.require(frameName(tab))->setEnabled(false);
@@ -23,7 +23,7 @@ void TabFrames::follow(const FormControls &controls)
         controls.require(frameName(shown))->setEnabled(true);
 }
 
-void TabFrames::focusFirst(const FormControls &controls, int tab)
+void TabFrames::focusFirst(const suite::FormControls &controls, int tab)
 {
     QWidget *strip = controls.require(u"ssTabKit"_s);
     QWidget *first = nullptr;

@@ -1,6 +1,6 @@
 #include "screen/UnsavedWork.h"
 
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/DataGrid.h"
 #include "suite/kit/TxtKit.h"
@@ -36,7 +36,7 @@ QStringList gridValues(const suite::DataGrid &grid)
 
 } // namespace
 
-UnsavedWork::UnsavedWork(const FormControls &controls)
+UnsavedWork::UnsavedWork(const suite::FormControls &controls)
     : m_controls(controls)
 {
 }

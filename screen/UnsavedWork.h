@@ -2,9 +2,11 @@
 
 #include <QStringList>
 
-namespace xb733 {
-
+namespace suite {
 class FormControls;
+}
+
+namespace xb733 {
 
 // Whether the record being keyed has changes that were not saved: what its
 // inputs hold now against what they held when New or Edit began (the values
@@ -12,7 +14,7 @@ class FormControls;
 class UnsavedWork
 {
 public:
-    explicit UnsavedWork(const FormControls &controls);
+    explicit UnsavedWork(const suite::FormControls &controls);
 
     // Called once New or Edit has set the record up.
     void remember();
@@ -22,7 +24,7 @@ public:
 private:
     QStringList values() const;
 
-    const FormControls &m_controls;
+    const suite::FormControls &m_controls;
     QStringList m_remembered;
 };
 

@@ -1,12 +1,12 @@
 #include "screen/frmXB733.h"
 
 #include "screen/FormBuilder.h"
-#include "screen/FormControls.h"
+#include "suite/kit/FormControls.h"
 #include "screen/FormDescription.h"
 #include "screen/FormKeyboard.h"
 #include "screen/FormResize.h"
 #include "screen/FormStartup.h"
-#include "screen/FormVariables.h"
+#include "assets/FormVariables.h"
 #include "screen/RecordColumns.h"
 #include "screen/RecordEvents.h"
 #include "screen/ResponsibleType.h"
@@ -61,7 +61,7 @@ frmXB733::frmXB733(suite::Entorno *entorno, suite::Utilerias *utilerias, QWidget
     : QWidget(parent)
     , m_entorno(entorno)
     , m_utilerias(utilerias)
-    , m_controls(std::make_unique<xb733::FormControls>())
+    , m_controls(std::make_unique<suite::FormControls>())
     , m_variables(std::make_unique<xb733::FormVariables>())
 {
     setObjectName(u"frmXB733"_s);
@@ -75,7 +75,7 @@ frmXB733::~frmXB733() = default;
 
 void frmXB733::wireEvents()
 {
-    const xb733::FormControls &c = *m_controls;
+    const suite::FormControls &c = *m_controls;
 
     connect(c.require<suite::OptionButton>(u"opEmpleado"_s), &suite::OptionButton::Click, this,
             [this] { guarded(u"opEmpleado_Click()"_s, [this] { opEmpleado_Click(); }); });

@@ -8,12 +8,12 @@
 #include <memory>
 
 namespace suite {
+class FormControls;
 class Entorno;
 class Utilerias;
 } // namespace suite
 
 namespace xb733 {
-class FormControls;
 class FormKeyboard;
 class RecordEvents;
 class UnsavedWork;
@@ -130,7 +130,7 @@ private:
     suite::Entorno *m_entorno;
     suite::Utilerias *m_utilerias;
     QPointer<QObject> m_padre;
-    std::unique_ptr<xb733::FormControls> m_controls;
+    std::unique_ptr<suite::FormControls> m_controls;
     std::unique_ptr<xb733::FormVariables> m_variables;
     std::unique_ptr<xb733::FormKeyboard> m_keyboard;
     std::unique_ptr<xb733::RecordEvents> m_records;

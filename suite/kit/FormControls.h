@@ -9,10 +9,10 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace xb733 {
+namespace suite {
 
-// The form's controls by design name, in creation order. Header-only: the
-// record operations reach the controls through it without linking the form.
+// A form's controls by design name, in creation order: the form fills it as
+// it builds its controls, and the record operations reach them through it.
 class FormControls
 {
 public:
@@ -53,4 +53,4 @@ private:
     QStringList m_order;
 };
 
-} // namespace xb733
+} // namespace suite
