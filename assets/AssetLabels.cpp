@@ -2,6 +2,7 @@
 
 #include "assets/AssetScreen.h"
 #include "assets/LabelDefinition.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "assets/FormVariables.h"
 #include "suite/data/Recordset.h"
@@ -86,7 +87,7 @@ bool AssetLabels::configured() const
 {
     if (!m_screen.variables().EtiquetasActivoFijo.isEmpty())
         return true;
-    m_screen.message(NotConfigured, 48, Talvexor, NotConfiguredId);
+    m_screen.message(NotConfigured, Exclamation, Talvexor, NotConfiguredId);
     return false;
 }
 
@@ -94,7 +95,7 @@ std::optional<LabelDefinition> AssetLabels::definition() const
 {
     std::optional<LabelDefinition> label = LabelDefinition::read(m_screen, m_screen.variables().EtiquetasActivoFijo);
     if (!label)
-        m_screen.message(UnknownLabel, 48, Talvexor, UnknownLabelId);
+        m_screen.message(UnknownLabel, Exclamation, Talvexor, UnknownLabelId);
     return label;
 }
 
@@ -116,7 +117,7 @@ void AssetLabels::B2Click()
         m_screen.status(report.impreso() ? u"Activo fijo %1: etiqueta impresa"_s.arg(key)
                                          : u"Activo fijo %1: etiqueta no impresa"_s.arg(key));
     } catch (const std::exception &e) {
-        m_screen.message(failureText(e), 16, Routine, FailureId);
+        m_screen.message(failureText(e), Critical, Routine, FailureId);
     }
 }
 
@@ -130,7 +131,7 @@ void AssetLabels::printMany(const QStringList &listed)
             keys << suite::formatKey(key.trimmed(), m_screen.keyBox().formatoclave());
     }
     if (keys.isEmpty()) {
-        m_screen.message(NoKeys, 48, ManyTitle, NoKeysId);
+        m_screen.message(NoKeys, Exclamation, ManyTitle, NoKeysId);
         return;
     }
     QStringList skipped;
@@ -166,13 +167,13 @@ void AssetLabels::printMany(const QStringList &listed)
         }
     } catch (const std::exception &e) {
         // Nothing printed: a document missing some labels would look complete.
-        m_screen.message(failureText(e), 16, ManyTitle, ManyFailureId);
+        m_screen.message(failureText(e), Critical, ManyTitle, ManyFailureId);
         return;
     }
     m_screen.status(printed ? (labels == 1 ? u"1 etiqueta impresa"_s : u"%1 etiquetas impresas"_s.arg(labels))
                             : u"Etiquetas no impresas"_s);
     if (!skipped.isEmpty())
-        m_screen.message(skippedText(skipped), 48, ManyTitle, SkippedId);
+        m_screen.message(skippedText(skipped), Exclamation, ManyTitle, SkippedId);
 }
 
 } // namespace xb733

@@ -1,4 +1,5 @@
 #include "assets/AssetModel.h"
+#include "assets/ScreenCodes.h"
 
 #include "suite/data/SuiteError.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 using F = ValueForm;
 using L = LoadAs;
-
-constexpr int General = 0;
-constexpr int Contables = 1;
-constexpr int Depreciacion = 2;
-constexpr int DatosUsuario = 3;
 
 // One row per column:        name, field, tab, insert form, on update, max length, load step, load as.
 QVector<AssetColumn> declareAssetColumns()

@@ -2,6 +2,7 @@
 
 #include "assets/AssetHistory.h"
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "assets/ToolbarCommands.h"
 #include "suite/data/SuiteError.h"
@@ -19,8 +20,6 @@ namespace xb733 {
 namespace {
 
 const QString Suite = u"Talvexor"_s;
-constexpr int Critical = 16;
-constexpr int Exclamation = 48;
 
 // The five columns of the state, the same for the asset and its records.
 QString deactivated(const QString &user, const QString &stamp)

@@ -1,6 +1,7 @@
 #include "assets/DistributionGrid.h"
 
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "assets/FormVariables.h"
 #include "suite/data/SuiteError.h"
@@ -21,10 +22,6 @@ namespace {
 const QString Clave = u"Clave"_s;
 const QString Descripcion = u"Descripción"_s;
 const QString Porcentaje = u"Porcentaje"_s;
-constexpr int GridGroup = 5;
-constexpr short Enter = 13;
-constexpr short Backspace = 8;
-constexpr short F2 = 113;
 
 // Data type codes of the numeric columns: integers, single, double, currency.
 bool isNumericType(int dataType)
@@ -87,13 +84,13 @@ void DistributionGrid::KeyPress(short &keyAscii)
     try {
         filterKey(keyAscii);
     } catch (const std::exception &e) {
-        m_screen.message(errorText(e), 16, u"ssDetalle_KeyPress()"_s, u"ERR-ID:7500047"_s);
+        m_screen.message(errorText(e), Critical, u"ssDetalle_KeyPress()"_s, u"ERR-ID:7500047"_s);
     }
 }
 
 void DistributionGrid::filterKey(short &keyAscii)
 {
-    if (keyAscii == Enter)
+    if (keyAscii == KeyEnter)
         keyAscii = 0;
     if (!m_screen.toolbar().editando()) {
         // Nothing is typed into a distribution that is not being edited.
@@ -105,7 +102,7 @@ void DistributionGrid::filterKey(short &keyAscii)
     if (grid.Col() < 0)
         return;
     if (isNumericType(grid.columnDataType(grid.Col()))) {
-        const bool allowed = keyAscii == Backspace
+        const bool allowed = keyAscii == KeyBackspace
             || (keyAscii > 0 && QStringLiteral(".0123456789-").contains(QChar(ushort(keyAscii))));
         if (!allowed)
             keyAscii = 0;
@@ -115,7 +112,7 @@ void DistributionGrid::filterKey(short &keyAscii)
 void DistributionGrid::KeyDown(short &keyCode, short)
 {
     // Enter moves on as TAB does; it is never typed.
-    if (keyCode == Enter)
+    if (keyCode == KeyEnter)
         m_screen.utilerias().EnviaTecla(u"\t"_s, 0, QVariant());
 }
 
@@ -124,13 +121,13 @@ void DistributionGrid::KeyUp(short &keyCode, short)
     if (m_screen.grid().Col() < 0)
         return;
     try {
-        if (keyCode == F2 && currentColumn() == Clave) {
+        if (keyCode == KeyF2 && currentColumn() == Clave) {
             const QString chosen = m_screen.utilerias().Consulta(u"CENTRO_COSTO"_s, 100, QString(), nullptr);
             if (!chosen.isEmpty())
                 m_screen.grid().setCellText(Clave, chosen);
         }
     } catch (const std::exception &e) {
-        m_screen.message(errorText(e), 16, u"ssDetalle_KeyUp()"_s, u"ERR-ID:7500048"_s);
+        m_screen.message(errorText(e), Critical, u"ssDetalle_KeyUp()"_s, u"ERR-ID:7500048"_s);
     }
 }
 

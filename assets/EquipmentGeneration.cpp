@@ -2,6 +2,7 @@
 
 #include "assets/AssetHistory.h"
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "suite/kit/FormControls.h"
 #include "assets/FormVariables.h"
@@ -120,9 +121,6 @@ const QString BothExistId = u"ERR-ID:7500041"_s;
 const QString ActiveState = u"AC"_s;
 const QString ChangedMeanwhileId = u"ERR-ID:7500063"_s;
 
-constexpr int Critical = 16;
-constexpr int Exclamation = 48;
-constexpr int Information = 64;
 
 QString failureText(const std::exception &e)
 {

@@ -2,6 +2,7 @@
 
 #include "assets/AssetModel.h"
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "suite/data/Connection.h"
 #include "suite/data/DecimalText.h"
 #include "suite/data/Schema.h"
@@ -18,7 +19,6 @@ namespace xb733 {
 namespace {
 
 const QString Suite = u"Talvexor"_s;
-constexpr int Exclamation = 48;
 const QString BoxLeftId = u"ERR-ID:7500052"_s;
 const QString BoxAcceptedId = u"ERR-ID:7500053"_s;
 const QString BeyondColumnId = u"ERR-ID:7500054"_s;

@@ -4,6 +4,7 @@
 #include "assets/AssetScreen.h"
 #include "assets/DepreciationHistory.h"
 #include "assets/DistributionGrid.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "suite/kit/FormControls.h"
 #include "suite/data/SuiteError.h"
@@ -28,10 +29,6 @@ const QString FailureId = u"ERR-ID:7500049"_s;
 // "Dado de baja", beside the key.
 const QString StateMark = u"lbEstado"_s;
 
-// Group 1 holds the record's fields, group 5 the distribution grid.
-constexpr int Fields = 1;
-constexpr int Grid = 5;
-
 QString textOf(const QVariant &value)
 {
     return value.isNull() ? QString() : value.toString();
@@ -54,8 +51,8 @@ void RecordLoader::keyChanged()
     m_screen.control(StateMark).setVisible(false);
     if (toolbar.editando())
         return;
-    m_screen.utilerias().LimpiaControles(&m_screen.form(), Fields);
-    m_screen.utilerias().LimpiaControles(&m_screen.form(), Grid);
+    m_screen.utilerias().LimpiaControles(&m_screen.form(), FieldsGroup);
+    m_screen.utilerias().LimpiaControles(&m_screen.form(), GridGroup);
     toolbar.setModificarenabled(false);
     toolbar.setEliminarenabled(false);
     toolbar.setInformacionenabled(false);
@@ -82,7 +79,7 @@ void RecordLoader::keyEntered()
     // What could not be read must not be written back: the record's writing
     // commands wait for a load that reads it whole.
     withdrawWriting();
-    m_screen.message(failure, 16, Routine, FailureId);
+    m_screen.message(failure, Critical, Routine, FailureId);
 }
 
 void RecordLoader::withdrawWriting()

@@ -1,6 +1,7 @@
 #include "assets/ResponsibilityLetter.h"
 
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/TxtKit.h"
@@ -34,9 +35,9 @@ void ResponsibilityLetter::B1Click()
     try {
         print();
     } catch (const suite::SuiteError &e) {
-        m_screen.message(e.description(), 16, m_screen.toolbar().b1caption(), FailureId);
+        m_screen.message(e.description(), Critical, m_screen.toolbar().b1caption(), FailureId);
     } catch (const std::exception &e) {
-        m_screen.message(QString::fromUtf8(e.what()), 16, m_screen.toolbar().b1caption(), FailureId);
+        m_screen.message(QString::fromUtf8(e.what()), Critical, m_screen.toolbar().b1caption(), FailureId);
     }
 }
 
@@ -45,7 +46,7 @@ void ResponsibilityLetter::print()
     // Read on every press, so a format configured meanwhile is used at once.
     const QString format = suite::cStr(m_screen.entorno().LeeVariable(FormatVariable, 0, QString(), QString()));
     if (format.isEmpty()) {
-        m_screen.message(NoFormat, 48, m_screen.toolbar().b1caption(), NoFormatId);
+        m_screen.message(NoFormat, Exclamation, m_screen.toolbar().b1caption(), NoFormatId);
         return;
     }
     const QString key = m_screen.keyBox().text();

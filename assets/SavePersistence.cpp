@@ -5,6 +5,7 @@
 #include "assets/AssetScreen.h"
 #include "assets/AssetStatements.h"
 #include "assets/SaveValidation.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "assets/ToolbarCommands.h"
 #include "suite/kit/FormControls.h"
@@ -28,8 +29,6 @@ namespace {
 
 const QString Routine = u"Controles_Aceptar()"_s;
 const QString AuditTable = u"Activo_Fijo"_s;
-constexpr int Stop = 16;
-constexpr int Exclamation = 48;
 
 // A NULL that a text box shows untouched is written back as NULL.
 QVariant textIn(const suite::txtKIT &box)
@@ -57,7 +56,7 @@ void SavePersistence::run(bool isNew, const Responsible &responsible)
     // The guard inside write() has rolled back by the time a refusal is shown.
     switch (write(isNew, responsible)) {
     case Outcome::FieldsRefused:
-        m_screen.message(u"Imposible actualizar campos adicionales"_s, Stop, Routine, u"ERR-ID:7500026"_s);
+        m_screen.message(u"Imposible actualizar campos adicionales"_s, Critical, Routine, u"ERR-ID:7500026"_s);
         m_screen.toolbar().cancelaaceptar();
         return;
     case Outcome::ChangedMeanwhile:
@@ -98,7 +97,7 @@ SavePersistence::Outcome SavePersistence::write(bool isNew, const Responsible &r
     m_operator = m_screen.entorno().Usuario();
 
     if (!storeAdditionalFields(key)) {
-        m_screen.selectTab(0);
+        m_screen.selectTab(General);
         return Outcome::FieldsRefused;
     }
 
@@ -202,7 +201,7 @@ void SavePersistence::finishAfterCommit(const QString &key)
         return;
     }
     m_screen.message(u"El activo fijo %1 quedó guardado, pero después falló: %2"_s.arg(key, failures.join(u"; "_s)),
-                     Stop, Routine, u"ERR-ID:7500028"_s);
+                     Critical, Routine, u"ERR-ID:7500028"_s);
 }
 
 } // namespace xb733

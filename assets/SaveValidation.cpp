@@ -1,6 +1,7 @@
 #include "assets/SaveValidation.h"
 
 #include "assets/AssetScreen.h"
+#include "assets/ScreenCodes.h"
 #include "assets/SqlLiteral.h"
 #include "assets/FormVariables.h"
 #include "suite/kit/Controles.h"
@@ -18,14 +19,6 @@ namespace {
 
 const QString Routine = u"Controles_Aceptar()"_s;
 const QString Suite = u"Talvexor"_s;
-constexpr int Exclamation = 48;
-constexpr int Question = 36;
-constexpr int Information = 64;
-constexpr int Yes = 6;
-
-constexpr int General = 0;
-constexpr int Contables = 1;
-constexpr int Depreciacion = 2;
 
 // A box that must not be empty (the lookups' description boxes for the
 // type, the company and the location: an unknown key leaves them empty).

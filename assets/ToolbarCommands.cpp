@@ -3,6 +3,7 @@
 #include "assets/AssetScreen.h"
 #include "assets/DepreciationHistory.h"
 #include "assets/FormVariables.h"
+#include "assets/ScreenCodes.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/InformacionRegistro.h"
@@ -20,12 +21,6 @@ using namespace Qt::StringLiterals;
 namespace xb733 {
 
 namespace {
-
-// The tags of the form's control groups: the record's fields, one carried by
-// no control of this screen (the commands pass it all the same), the grid.
-constexpr int Fields = 1;
-constexpr int Unused = 2;
-constexpr int Grid = 5;
 
 } // namespace
 
@@ -56,18 +51,18 @@ void ToolbarCommands::Nuevo()
 {
     QWidget *form = &m_screen.form();
     suite::Utilerias &utilerias = m_screen.utilerias();
-    m_screen.selectTab(0);
-    utilerias.LimpiaControles(form, Fields);
-    utilerias.HabilitaControles(form, Fields);
-    utilerias.LimpiaControles(form, Grid);
-    utilerias.HabilitaControles(form, Grid);
+    m_screen.selectTab(General);
+    utilerias.LimpiaControles(form, FieldsGroup);
+    utilerias.HabilitaControles(form, FieldsGroup);
+    utilerias.LimpiaControles(form, GridGroup);
+    utilerias.HabilitaControles(form, GridGroup);
 
     suite::txtKIT &key = m_screen.keyBox();
     key.setNuevo(true);
     key.setFocus(Qt::OtherFocusReason);
     disableRecordCommands();
-    utilerias.LimpiaControles(form, Unused);
-    utilerias.HabilitaControles(form, Unused);
+    utilerias.LimpiaControles(form, UnusedGroup);
+    utilerias.HabilitaControles(form, UnusedGroup);
 
     const QVariant automatic = m_screen.entorno().LeeVariable(u"CAT_AUTOCLAVE"_s, 0, QString(), QString());
     if (!automatic.isNull() && suite::cBool(automatic)) {
@@ -98,10 +93,10 @@ void ToolbarCommands::Nuevo()
 void ToolbarCommands::Modificar()
 {
     QWidget *form = &m_screen.form();
-    m_screen.selectTab(0);
-    m_screen.utilerias().HabilitaControles(form, Fields);
+    m_screen.selectTab(General);
+    m_screen.utilerias().HabilitaControles(form, FieldsGroup);
     if (m_screen.text(u"txtCentroCosto"_s).isEmpty())
-        m_screen.utilerias().HabilitaControles(form, Grid);
+        m_screen.utilerias().HabilitaControles(form, GridGroup);
     m_screen.keyBox().setEnabled(false);
     m_screen.focus(u"txt_Ta_Cve_Tipo_ActivoFijo"_s);
     disableRecordCommands();
@@ -116,10 +111,10 @@ void ToolbarCommands::Cancelar()
 {
     QWidget *form = &m_screen.form();
     suite::Utilerias &utilerias = m_screen.utilerias();
-    m_screen.selectTab(0);
-    utilerias.LimpiaControles(form, Fields);
-    utilerias.LimpiaControles(form, Unused);
-    utilerias.LimpiaControles(form, Grid);
+    m_screen.selectTab(General);
+    utilerias.LimpiaControles(form, FieldsGroup);
+    utilerias.LimpiaControles(form, UnusedGroup);
+    utilerias.LimpiaControles(form, GridGroup);
 
     suite::txtKIT &key = m_screen.keyBox();
     key.setText(QString());

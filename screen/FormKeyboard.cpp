@@ -1,5 +1,6 @@
 #include "screen/FormKeyboard.h"
 
+#include "assets/ScreenCodes.h"
 #include "suite/kit/KeyCodes.h"
 #include "suite/services/Utilerias.h"
 
@@ -10,13 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace xb733 {
-
-namespace {
-constexpr int ShiftAlt = 4;
-constexpr int KeyDigit1 = 49;
-constexpr int KeyDigit4 = 52;
-constexpr int KeyEnter = 13;
-} // namespace
 
 FormKeyboard::FormKeyboard(QWidget *form, KeyHandler keyUp)
     : m_form(form)

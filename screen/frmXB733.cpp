@@ -7,6 +7,7 @@
 #include "screen/FormResize.h"
 #include "screen/FormStartup.h"
 #include "assets/FormVariables.h"
+#include "assets/ScreenCodes.h"
 #include "screen/RecordColumns.h"
 #include "screen/RecordEvents.h"
 #include "screen/ResponsibleType.h"
@@ -45,8 +46,6 @@ const QString DropId = u"ERR-ID:7500070"_s;
 const QString LeaveQuestion = u"\r\n¿Desea salir sin guardarlos?"_s;
 const QString LeaveTitle = u"Salir sin guardar"_s;
 const QString LeaveId = u"ERR-ID:7500071"_s;
-constexpr int Question = 36;
-constexpr int Yes = 6;
 
 QString errorText(const std::exception &e)
 {
@@ -148,10 +147,10 @@ bool frmXB733::mayDrop(const QString &command)
         if (!m_entorno)
             throw suite::SuiteError(NoObject);
         const bool cancel = command == u"Cancelar"_s;
-        const int answer = m_entorno->Mensaje(Unsaved + (cancel ? DropQuestion : LeaveQuestion), Question,
+        const int answer = m_entorno->Mensaje(Unsaved + (cancel ? DropQuestion : LeaveQuestion), xb733::Question,
                                               cancel ? DropTitle : LeaveTitle, effectiveWinId(), u"XB733"_s,
                                               cancel ? DropId : LeaveId);
-        drop = answer == Yes;
+        drop = answer == xb733::Yes;
     });
     return drop;
 }
@@ -178,7 +177,7 @@ void frmXB733::guarded(const QString &routine, Handler handler)
         // stop icon and the routine; the user is never left without a word.
         if (m_entorno) {
             try {
-                m_entorno->Mensaje(text, 16, routine, effectiveWinId(), u"XB733"_s, QString());
+                m_entorno->Mensaje(text, xb733::Critical, routine, effectiveWinId(), u"XB733"_s, QString());
             } catch (const std::exception &) {
                 // Nothing more can be said; the warning above stays.
             }
