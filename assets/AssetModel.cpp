@@ -123,8 +123,18 @@ QVector<const AssetColumn *> AssetModel::updateColumns()
     return out;
 }
 
-QVector<const AssetColumn *> AssetModel::loadSteps(int first, int last)
+QVector<const AssetColumn *> AssetModel::loadPhase(LoadPhase phase)
 {
+    // Each phase's places in the load's sequence (AssetColumn::loadOrder).
+    int first = 24;
+    int last = 31;
+    if (phase == LoadPhase::UpToCost) {
+        first = 1;
+        last = 8;
+    } else if (phase == LoadPhase::Purchase) {
+        first = 12;
+        last = 22;
+    }
     QVector<const AssetColumn *> out;
     for (const AssetColumn &c : assetColumns()) {
         if (c.loadOrder >= first && c.loadOrder <= last)

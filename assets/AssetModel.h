@@ -27,6 +27,16 @@ enum class LoadAs {
     Special   // worked out by the load itself (factors, last depreciation, responsible)
 };
 
+// The load fills the boxes in three phases, around the values it works out
+// itself: the record's heading up to the cost (the factors divide by it),
+// then the accounts, purchase and identification after the factors and the
+// last depreciation, then the rest after the responsible.
+enum class LoadPhase {
+    UpToCost,       // description, type, company, location, cost centre, project, UEN, cost
+    Purchase,       // accounts, supplier, invoice, purchase date, serial, economic number, brand, model
+    AfterResponsible // qualification, useful life, the user's own fields
+};
+
 // One column of an asset table: where its value comes from on the screen and
 // how each operation treats it.
 struct AssetColumn
@@ -61,8 +71,8 @@ public:
 
     static QVector<const AssetColumn *> insertColumns(); // the 36 the insert names
     static QVector<const AssetColumn *> updateColumns(); // the 31 the update assigns
-    // The columns the load sets in its steps first..last, in that order.
-    static QVector<const AssetColumn *> loadSteps(int first, int last);
+    // The columns the load sets in the phase, in the load's order.
+    static QVector<const AssetColumn *> loadPhase(LoadPhase phase);
 };
 
 } // namespace xb733

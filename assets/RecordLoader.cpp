@@ -126,7 +126,7 @@ void RecordLoader::load()
     loadAdditionalFields(key.text());
 
     lookups(true);
-    fill(*asset, 1, 8);
+    fill(*asset, LoadPhase::UpToCost);
     const QString type = m_screen.text(u"txt_Ta_Cve_Tipo_ActivoFijo"_s);
     suite::Utilerias &utilerias = m_screen.utilerias();
     const QString equipment = utilerias.BuscaValor(u"Tipo_Activo_Fijo"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, type,
@@ -135,9 +135,9 @@ void RecordLoader::load()
                                                      u"Ta_Tipo_Vehiculo"_s, 0, QString(), QString(), QString());
     showFactors(*asset);
     showLastDepreciation(*asset);
-    fill(*asset, 12, 22);
+    fill(*asset, LoadPhase::Purchase);
     showResponsible(*asset);
-    fill(*asset, 24, 31);
+    fill(*asset, LoadPhase::AfterResponsible);
     lookups(false);
     offerCommands(*asset, equipment, vehicleType);
     toolbar.setClave(key.text());
@@ -164,9 +164,9 @@ void RecordLoader::lookups(bool askFailedAgain) const
     }
 }
 
-void RecordLoader::fill(const suite::Recordset &asset, int firstStep, int lastStep)
+void RecordLoader::fill(const suite::Recordset &asset, LoadPhase phase)
 {
-    const auto columns = AssetModel::loadSteps(firstStep, lastStep);
+    const auto columns = AssetModel::loadPhase(phase);
     for (const AssetColumn *column : columns) {
         const QVariant value = asset.Fields(column->name);
         switch (column->load) {

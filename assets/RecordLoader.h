@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/AssetModel.h"
 #include "suite/data/Recordset.h"
 
 #include <QString>
@@ -31,7 +32,7 @@ private:
     void loadAdditionalFields(const QString &key);
     void withdrawWriting();
     void lookups(bool askFailedAgain) const;
-    void fill(const suite::Recordset &asset, int firstStep, int lastStep);
+    void fill(const suite::Recordset &asset, LoadPhase phase);
     void showFactors(const suite::Recordset &asset);
     void showLastDepreciation(const suite::Recordset &asset);
     void showResponsible(const suite::Recordset &asset);
