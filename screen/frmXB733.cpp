@@ -13,12 +13,14 @@
 #include "screen/ResponsibleType.h"
 #include "screen/TabFrames.h"
 #include "screen/UnsavedWork.h"
+#include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
 #include "suite/kit/Controles.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/OptionButton.h"
 #include "suite/kit/SsTbKit.h"
 #include "suite/kit/Twips.h"
+#include "suite/kit/TxtKit.h"
 #include "suite/services/Entorno.h"
 #include "suite/services/Utilerias.h"
 #include "suite/services/Variants.h"
@@ -66,11 +68,25 @@ frmXB733::frmXB733(suite::Entorno *entorno, suite::Utilerias *utilerias, QWidget
     setObjectName(u"frmXB733"_s);
     setWindowTitle(u"Catalogo de activo fijo"_s);
     xb733::FormBuilder::build(this, xb733::FormDescription::controls(), *m_controls);
+    giveLookupsTheirRows();
     wireEvents();
     setClientSizeTwips(DesignClientWidth, DesignClientHeight);
 }
 
 frmXB733::~frmXB733() = default;
+
+void frmXB733::giveLookupsTheirRows()
+{
+    // The boxes' descriptions are read on the connection the screen works on.
+    if (!m_entorno)
+        return;
+    suite::Entorno *entorno = m_entorno;
+    const auto rows = [entorno](const QString &statement) { return entorno->Conexion()->Execute(statement); };
+    for (const QString &name : m_controls->names()) {
+        if (auto *box = m_controls->as<suite::txtKIT>(name))
+            box->setRowSource(rows);
+    }
+}
 
 void frmXB733::wireEvents()
 {

@@ -119,6 +119,7 @@ protected:
 
 private:
     void Form_Load();
+    void giveLookupsTheirRows();
     void wireEvents();
     void wireUnsavedWork();
     // Esc and Ctrl+Q (not their buttons), and closing the window: with

@@ -1,6 +1,5 @@
 #include "suite/kit/TxtKit.h"
 
-#include "suite/data/Connection.h"
 #include "suite/data/DecimalText.h"
 #include "suite/data/SqlText.h"
 #include "suite/data/SuiteError.h"
@@ -285,11 +284,10 @@ void txtKIT::buscaDescripcion()
     const QString typed = text();
     if (!typed.isEmpty()) {
         try {
-            Session *session = Session::currentOrNull();
-            if (session) {
+            if (m_rows) {
                 QString statement = m_sql;
                 statement.replace(u"'?'"_s, u"'"_s + sqlEscape(typed) + u"'"_s);
-                const RecordsetPtr rows = session->connection()->Execute(statement);
+                const RecordsetPtr rows = m_rows(statement);
                 if (rows && !rows->Eof() && rows->fieldCount() > 0) {
                     const QVariant first = rows->fieldValue(0);
                     description = first.isNull() ? QString() : first.toString();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "suite/data/Recordset.h"
+
 #include <QLineEdit>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace suite {
@@ -103,6 +106,11 @@ public:
     void setIdconsulta(const QString &id) { m_idconsulta = id; }
     QString sql() const { return m_sql; }
     void setSql(const QString &statement);
+    // Runs the lookup's statement on the database the screen works on and
+    // raises SuiteError when it cannot; given by whoever builds the box.
+    // Without one the box describes nothing.
+    using RowSource = std::function<RecordsetPtr(const QString &statement)>;
+    void setRowSource(RowSource rows) { m_rows = std::move(rows); }
     QString sqlControlResultado() const { return m_sqlControlResultado; }
     void setSqlControlResultado(const QString &name);
     QString transaccion() const { return m_transaccion; }
@@ -170,6 +178,7 @@ private:
     bool m_tabonentervacio = false;
     QString m_idconsulta;
     QString m_sql;
+    RowSource m_rows;
     QString m_sqlControlResultado;
     QString m_transaccion;
     QString m_formatoclave;

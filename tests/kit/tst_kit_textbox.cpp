@@ -49,6 +49,7 @@ struct Form
     void lookUpTypes()
     {
         key->setProperty("sql", TypeLookup);
+        key->setRowSource([this](const QString &statement) { return session.connection().Execute(statement); });
         key->setProperty("sql_control_resultado", u"txtDescripcion"_s);
     }
 };
