@@ -28,14 +28,12 @@ void AcceptCommand::Aceptar(short &nuevo)
         if (!m_validation->run(nuevo, responsible))
             return;
         m_persistence->run(nuevo != 0, responsible);
-    } catch (const suite::SuiteError &e) {
-        fail(e.description());
     } catch (const std::exception &e) {
-        fail(QString::fromUtf8(e.what()));
+        fail(e);
     }
 }
 
-void AcceptCommand::fail(const QString &description)
+void AcceptCommand::fail(const std::exception &error)
 {
     // The toolbar first, so it is back in editing whatever the message does.
     try {
@@ -43,7 +41,7 @@ void AcceptCommand::fail(const QString &description)
     } catch (const std::exception &) {
         // The message below is what the user needs; the toolbar keeps its state.
     }
-    m_screen.message(description, 16, u"Controles_Aceptar()"_s, u"ERR-ID:7500028"_s);
+    m_screen.fail(error, u"Controles_Aceptar()"_s, u"ERR-ID:7500028"_s);
 }
 
 } // namespace xb733

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <memory>
 
 namespace xb733 {
@@ -14,7 +15,9 @@ class ToolbarCommands;
 // transaction that writes the record. Its failure handler reports anything
 // either phase raised (a refused statement, a lost connection, a value that
 // does not convert) with the failure's own text, after the rollback, and
-// leaves the screen in editing with what the user typed.
+// leaves the screen in editing with what the user typed. Failures reported:
+// the checks' refusals (SaveValidation), the transaction's refusals
+// (SavePersistence), anything else through AssetScreen::fail.
 class AcceptCommand
 {
 public:
@@ -25,7 +28,7 @@ public:
     void Aceptar(short &nuevo);
 
 private:
-    void fail(const QString &description);
+    void fail(const std::exception &error);
 
     const AssetScreen &m_screen;
     std::unique_ptr<SaveValidation> m_validation;

@@ -42,13 +42,6 @@ constexpr double LabelPoints = 7;
 const QString Deactivated = u"BA"_s;
 constexpr qsizetype KeysPerLookUp = 500;
 
-QString failureText(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
-}
-
 // The state of each stored asset among keys, by key.
 QHash<QString, QString> statesOf(const AssetScreen &screen, const QStringList &keys)
 {
@@ -117,7 +110,7 @@ void AssetLabels::B2Click()
         m_screen.status(report.impreso() ? u"Activo fijo %1: etiqueta impresa"_s.arg(key)
                                          : u"Activo fijo %1: etiqueta no impresa"_s.arg(key));
     } catch (const std::exception &e) {
-        m_screen.message(failureText(e), Critical, Routine, FailureId);
+        m_screen.fail(e, Routine, FailureId);
     }
 }
 
@@ -156,7 +149,7 @@ void AssetLabels::printMany(const QStringList &listed)
             try {
                 texts << label->filledFor(m_screen, key);
             } catch (const std::exception &e) {
-                throw suite::SuiteError(u"Activo fijo %1: %2"_s.arg(key, failureText(e)));
+                throw suite::SuiteError(u"Activo fijo %1: %2"_s.arg(key, AssetScreen::describe(e)));
             }
         }
         if (!texts.isEmpty()) {
@@ -167,7 +160,7 @@ void AssetLabels::printMany(const QStringList &listed)
         }
     } catch (const std::exception &e) {
         // Nothing printed: a document missing some labels would look complete.
-        m_screen.message(failureText(e), Critical, ManyTitle, ManyFailureId);
+        m_screen.fail(e, ManyTitle, ManyFailureId);
         return;
     }
     m_screen.status(printed ? (labels == 1 ? u"1 etiqueta impresa"_s : u"%1 etiquetas impresas"_s.arg(labels))

@@ -21,8 +21,8 @@ public:
     explicit AssetLabels(const AssetScreen &screen);
 
     // Toolbar button 2, "Controles_B2Click()": the shown asset's label. A
-    // missing configuration is refused before the trap; every later failure
-    // is shown with its description.
+    // missing configuration is refused before the trap, an unknown label as
+    // a refusal; every other failure is reported through AssetScreen::fail.
     void B2Click();
 
     // The labels of many assets in one document, one each in the order given
@@ -30,7 +30,8 @@ public:
     // through the same definition and statement as B2Click's. Keys are taken
     // as the key box takes them (a number is filled with zeros). A key that
     // is not stored or whose asset is deactivated gets no label: after the
-    // print one message lists them, and why.
+    // print one message lists them, and why. Any failure is reported through
+    // AssetScreen::fail under the command's caption.
     void printMany(const QStringList &keys);
 
 private:

@@ -1,5 +1,6 @@
 #include "assets/AssetScreen.h"
 
+#include "assets/ScreenCodes.h"
 #include "suite/kit/FormControls.h"
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
@@ -93,6 +94,18 @@ int AssetScreen::message(const QString &prompt, int style, const QString &title,
 {
     // The window's own handle: asking a child widget for one would make it native.
     return m_entorno.Mensaje(prompt, style, title, m_form.effectiveWinId(), QString::fromLatin1(Component), id);
+}
+
+void AssetScreen::fail(const std::exception &error, const QString &routine, const QString &id) const
+{
+    message(describe(error), Critical, routine, id);
+}
+
+QString AssetScreen::describe(const std::exception &error)
+{
+    if (const auto *suiteError = dynamic_cast<const suite::SuiteError *>(&error))
+        return suiteError->description();
+    return QString::fromUtf8(error.what());
 }
 
 void AssetScreen::status(const QString &text) const

@@ -4,6 +4,7 @@
 #include "suite/data/Recordset.h"
 
 #include <QString>
+#include <exception>
 
 class QWidget;
 
@@ -55,6 +56,14 @@ public:
     // Entorno.Mensaje with the form's window handle and the component code;
     // the answer (6 Yes) for questions.
     int message(const QString &prompt, int style, const QString &title, const QString &id) const;
+    // The one report of a command's failure: the error's text in a stop box
+    // titled with the command's routine, under its id. Every command that
+    // traps its failures reports them here, so what the user reads does not
+    // depend on which layer raised them.
+    void fail(const std::exception &error, const QString &routine, const QString &id) const;
+    // The error's text as the user reads it: a SuiteError's description (the
+    // database's or the service's words), any other exception's what().
+    static QString describe(const std::exception &error);
     // The host's status line: what a command did, with no box to close.
     void status(const QString &text) const;
 

@@ -40,13 +40,6 @@ QString reactivated(const QString &user, const QString &stamp)
            + u"   Es_Cve_Estado = 'AC' "_s;
 }
 
-QString failureText(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 struct Deactivation::Change
@@ -102,7 +95,7 @@ void Deactivation::run(const Change &change)
         }
         m_screen.message(m_screen.utilerias().RegistraError(), Exclamation, Suite, change.vetoId);
     } catch (const std::exception &e) {
-        m_screen.message(failureText(e), Critical, change.routine, change.failureId);
+        m_screen.fail(e, change.routine, change.failureId);
     }
 }
 

@@ -13,7 +13,9 @@ class ToolbarCommands;
 // may veto it; all of it is one transaction. An asset another user changed
 // since it was shown (a second deactivation, say) is refused and nothing is
 // recorded. A committed change returns the screen to Idle through the cancel
-// handling; otherwise it keeps the asset.
+// handling; otherwise it keeps the asset. Failures reported: the veto and
+// the asset changed meanwhile as refusals, anything else (after the
+// rollback) through AssetScreen::fail under the command's routine.
 class Deactivation
 {
 public:

@@ -29,13 +29,6 @@ bool isNumericType(int dataType)
     return QStringLiteral("23456").contains(QString::number(dataType));
 }
 
-QString errorText(const std::exception &e)
-{
-    if (const auto *suiteError = dynamic_cast<const suite::SuiteError *>(&e))
-        return suiteError->description();
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 DistributionGrid::DistributionGrid(const AssetScreen &screen)
@@ -84,7 +77,7 @@ void DistributionGrid::KeyPress(short &keyAscii)
     try {
         filterKey(keyAscii);
     } catch (const std::exception &e) {
-        m_screen.message(errorText(e), Critical, u"ssDetalle_KeyPress()"_s, u"ERR-ID:7500047"_s);
+        m_screen.fail(e, u"ssDetalle_KeyPress()"_s, u"ERR-ID:7500047"_s);
     }
 }
 
@@ -127,7 +120,7 @@ void DistributionGrid::KeyUp(short &keyCode, short)
                 m_screen.grid().setCellText(Clave, chosen);
         }
     } catch (const std::exception &e) {
-        m_screen.message(errorText(e), Critical, u"ssDetalle_KeyUp()"_s, u"ERR-ID:7500048"_s);
+        m_screen.fail(e, u"ssDetalle_KeyUp()"_s, u"ERR-ID:7500048"_s);
     }
 }
 

@@ -13,6 +13,9 @@ class AssetScreen;
 // look-up that pads and checks a key as its cell is left, the share refused
 // there when it is no number it can store, and the rule that
 // the grid takes input only while no single cost centre is typed.
+// Failures reported: KeyPress and KeyUp through AssetScreen::fail, the share
+// refused as a refusal; the other notifications trap nothing (the form's
+// guard reports what they raise).
 class DistributionGrid
 {
 public:

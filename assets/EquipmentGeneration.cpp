@@ -121,14 +121,6 @@ const QString BothExistId = u"ERR-ID:7500041"_s;
 const QString ActiveState = u"AC"_s;
 const QString ChangedMeanwhileId = u"ERR-ID:7500063"_s;
 
-
-QString failureText(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 struct EquipmentGeneration::Outcome
@@ -170,7 +162,7 @@ void EquipmentGeneration::B3Click()
         }
         report(outcome);
     } catch (const std::exception &e) {
-        m_screen.message(failureText(e), Critical, Routine, CommandFailureId);
+        m_screen.fail(e, Routine, CommandFailureId);
     }
 }
 
@@ -320,7 +312,7 @@ void EquipmentGeneration::GeneraEquipo(QString &key, bool &ok)
         key = newKey;
         ok = true;
     } catch (const std::exception &e) {
-        TextoError = failureText(e);
+        TextoError = AssetScreen::describe(e);
     }
 }
 
@@ -373,7 +365,7 @@ void EquipmentGeneration::GeneraVehiculo(QString &key, bool &ok)
         key = newKey;
         ok = true;
     } catch (const std::exception &e) {
-        TextoError = failureText(e);
+        TextoError = AssetScreen::describe(e);
     }
 }
 

@@ -10,7 +10,9 @@ class AssetScreen;
 // is managed as equipment and/or as a vehicle, creates the missing Equipo and
 // Vehiculo records in one transaction, each with a new key and the defaults
 // start-up read, and reports what it created and what existed already. A
-// record that exists is never made twice.
+// record that exists is never made twice. Failures reported: a failed insert,
+// the vehicle's missing defaults and an asset changed meanwhile as refusals,
+// after the rollback; anything else through AssetScreen::fail.
 class EquipmentGeneration
 {
 public:

@@ -67,19 +67,14 @@ void RecordLoader::keyChanged()
 
 void RecordLoader::keyEntered()
 {
-    QString failure;
     try {
         load();
-        return;
-    } catch (const suite::SuiteError &e) {
-        failure = e.description();
     } catch (const std::exception &e) {
-        failure = QString::fromUtf8(e.what());
+        // What could not be read must not be written back: the record's
+        // writing commands wait for a load that reads it whole.
+        withdrawWriting();
+        m_screen.fail(e, Routine, FailureId);
     }
-    // What could not be read must not be written back: the record's writing
-    // commands wait for a load that reads it whole.
-    withdrawWriting();
-    m_screen.message(failure, Critical, Routine, FailureId);
 }
 
 void RecordLoader::withdrawWriting()

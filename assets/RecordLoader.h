@@ -22,9 +22,9 @@ public:
 
     // txt_Af_Cve_Activo_Fijo's change: no trap.
     void keyChanged();
-    // Its entered event, "txtClave_Enter()": every failure is shown with its
-    // description and the load stops there, keeping what it filled but
-    // offering no command that writes the record.
+    // Its entered event, "txtClave_Enter()": every failure is reported
+    // through AssetScreen::fail and the load stops there, keeping what it
+    // filled but offering no command that writes the record.
     void keyEntered();
 
 private:

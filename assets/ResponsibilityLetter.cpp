@@ -34,10 +34,8 @@ void ResponsibilityLetter::B1Click()
     // The caption is read when the message is shown: it is the button the user pressed.
     try {
         print();
-    } catch (const suite::SuiteError &e) {
-        m_screen.message(e.description(), Critical, m_screen.toolbar().b1caption(), FailureId);
     } catch (const std::exception &e) {
-        m_screen.message(QString::fromUtf8(e.what()), Critical, m_screen.toolbar().b1caption(), FailureId);
+        m_screen.fail(e, m_screen.toolbar().b1caption(), FailureId);
     }
 }
 

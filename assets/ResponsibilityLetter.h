@@ -12,7 +12,7 @@ class ResponsibilityLetter
 public:
     explicit ResponsibilityLetter(const AssetScreen &screen);
 
-    // Every failure is shown with its description under the button's caption.
+    // Every failure is reported through AssetScreen::fail under the button's caption.
     void B1Click();
 
 private:

@@ -36,13 +36,6 @@ QVariant textIn(const suite::txtKIT &box)
     return box.holdsNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(box.text());
 }
 
-QString describe(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const suite::SuiteError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
-}
-
 } // namespace
 
 SavePersistence::SavePersistence(const AssetScreen &screen, ToolbarCommands &commands)
@@ -189,7 +182,7 @@ void SavePersistence::finishAfterCommit(const QString &key)
         try {
             step();
         } catch (const std::exception &e) {
-            failures << describe(e);
+            failures << AssetScreen::describe(e);
         }
     };
     attempt([&] { m_screen.entorno().RegistraClave(key); });

@@ -8,7 +8,8 @@ class DepreciationHistory;
 // The toolbar's simple commands and the modes they leave the screen in:
 // Nuevo (New), Modificar (Edit), Cancelar (back to Idle, also after every
 // save, deactivation and reactivation), Informacion and Salir. They trap
-// nothing: a failing service call is the failure of the toolbar's event.
+// nothing: a failing service call is the failure of the toolbar's event,
+// which the form's guard reports (frmXB733::guarded).
 class ToolbarCommands
 {
 public:

@@ -6,6 +6,7 @@
 #include "screen/FormKeyboard.h"
 #include "screen/FormResize.h"
 #include "screen/FormStartup.h"
+#include "assets/AssetScreen.h"
 #include "assets/FormVariables.h"
 #include "assets/ScreenCodes.h"
 #include "screen/RecordColumns.h"
@@ -48,13 +49,6 @@ const QString DropId = u"ERR-ID:7500070"_s;
 const QString LeaveQuestion = u"\r\n¿Desea salir sin guardarlos?"_s;
 const QString LeaveTitle = u"Salir sin guardar"_s;
 const QString LeaveId = u"ERR-ID:7500071"_s;
-
-QString errorText(const std::exception &e)
-{
-    if (const auto *suiteError = dynamic_cast<const suite::SuiteError *>(&e))
-        return suiteError->description();
-    return QString::fromUtf8(e.what());
-}
 
 } // namespace
 
@@ -186,7 +180,7 @@ void frmXB733::guarded(const QString &routine, Handler handler)
     try {
         handler();
     } catch (const std::exception &e) {
-        const QString text = errorText(e);
+        const QString text = xb733::AssetScreen::describe(e);
         qWarning("%s: %s", qPrintable(routine), qPrintable(text));
         Q_EMIT eventFailed(routine, text);
         // As the platform reports an error no handler trapped: its text, a
@@ -238,7 +232,7 @@ bool frmXB733::ensureLoaded()
         Form_Load();
         m_loaded = true;
     } catch (const std::exception &e) {
-        m_loadError = errorText(e);
+        m_loadError = xb733::AssetScreen::describe(e);
     }
     if (!m_loaded)
         Q_EMIT loadFailed(m_loadError);
