@@ -83,6 +83,9 @@ public:
     static const QVector<VersionDef> &versions();
     static const QVector<SearchIndexDef> &searchIndexes();
     static const TableDef *table(const QString &name); // case-insensitive
+    // The columns a row of the table is written with, in their declared
+    // order: all but the key the database numbers and the version it counts.
+    static QStringList writtenColumns(const QString &table);
 
     // The kind of a column by its name alone, looked up across every table;
     // false when no table declares it. Column names of the schema carry their
