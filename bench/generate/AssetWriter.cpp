@@ -4,12 +4,15 @@
 #include "bench/generate/Calendar.h"
 #include "bench/generate/DepreciationRuns.h"
 #include "bench/generate/SeededRandom.h"
+#include "suite/data/Schema.h"
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace bench {
+
+using suite::Schema;
 
 namespace {
 
@@ -117,19 +120,9 @@ QString AssetWriter::assetKey(qint64 number)
 qint64 AssetWriter::write(qint64 first, qint64 last)
 {
     const References &refs = m_references;
-    BulkInsert assets(m_database, u"Activo_Fijo"_s, {
-        u"Af_Cve_Activo_Fijo"_s, u"Af_Descripcion"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, u"Em_Cve_Empresa"_s,
-        u"Au_Cve_Ubicacion"_s, u"Af_Tabla"_s, u"Af_Documento"_s, u"Af_Centro_Costo"_s, u"Af_Proyecto"_s,
-        u"Af_UEN"_s, u"Af_Cuenta_Contable"_s, u"Af_Cuenta_Contable_1"_s, u"Af_Cuenta_Contable_2"_s,
-        u"Af_Cuenta_Contable_3"_s, u"Af_Costo_Original"_s, u"Af_Proveedor"_s, u"Af_Factura"_s,
-        u"Af_Fecha_Compra"_s, u"Af_Numero_Serie"_s, u"Af_Numero_Economico"_s, u"Af_Marca"_s, u"Af_Modelo"_s,
-        u"Af_Tipo_Responsable"_s, u"Af_Responsable"_s, u"Af_Calificacion"_s, u"Af_UserDef_1"_s,
-        u"Af_UserDef_2"_s, u"Af_UserDef_3"_s, u"Af_UserDef_4"_s, u"Af_UserDef_5"_s, u"Af_UserDef_6"_s,
-        u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s, u"Fecha_Ult_Modif"_s, u"Af_Vida_Util"_s,
-        u"Es_Cve_Estado"_s, u"Oper_Baja"_s, u"Fecha_Baja"_s, u"Af_Depreciacion_Acumulada_Contable"_s,
-        u"Af_Depreciacion_Acumulada_Fiscal"_s, u"Af_Ultima_Depreciacion"_s});
+    BulkInsert assets(m_database, u"Activo_Fijo"_s, Schema::writtenColumns(u"Activo_Fijo"_s));
     BulkInsert distribution(m_database, u"Activo_Fijo_Centro_Costo"_s,
-                            {u"Af_Cve_Activo_Fijo"_s, u"Cc_Cve_Centro_Costo"_s, u"Acc_Porcentaje"_s});
+                            Schema::writtenColumns(u"Activo_Fijo_Centro_Costo"_s));
     BulkInsert equipment(m_database, u"Equipo"_s, QStringList{
         u"Eq_Cve_Equipo"_s, u"Eq_Cliente"_s, u"Eq_Activo_Fijo"_s, u"Te_Cve_Tipo_Equipo"_s,
         u"Ue_Cve_Ubicacion_Equipo"_s, u"Mr_Cve_Marca"_s, u"Eq_Serie"_s, u"Eq_Numero_Economico"_s, u"Eq_Modelo"_s,

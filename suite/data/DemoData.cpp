@@ -1,6 +1,7 @@
 #include "suite/data/DemoData.h"
 
 #include "suite/data/Connection.h"
+#include "suite/data/DemoBatch.h"
 #include "suite/data/DemoEquipment.h"
 #include "suite/data/DemoFormats.h"
 #include "suite/data/Schema.h"
@@ -24,67 +25,6 @@ namespace {
 
 constexpr int AssetCount = 50;
 const QString Operator = u"ADMIN"_s;
-
-QString literal(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return u"NULL"_s;
-    switch (value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return QString::number(value.toLongLong());
-    case QMetaType::Double: {
-        QString number = QString::number(value.toDouble(), 'f', 6);
-        while (number.endsWith(u'0'))
-            number.chop(1);
-        if (number.endsWith(u'.'))
-            number.chop(1);
-        return number;
-    }
-    case QMetaType::QDate:
-        return u"'"_s + value.toDate().toString(u"yyyy-MM-dd"_s) + u"'"_s;
-    case QMetaType::QDateTime:
-        return u"'"_s + value.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u"'"_s;
-    default:
-        return u"'"_s + sqlEscape(value.toString()) + u"'"_s;
-    }
-}
-
-// Rows of one table, sent as multi-row inserts.
-class Batch
-{
-public:
-    Batch(Connection &connection, QString table, QStringList columns)
-        : m_connection(connection), m_table(std::move(table)), m_columns(std::move(columns)) {}
-
-    void add(const QVariantList &values)
-    {
-        Q_ASSERT(values.size() == m_columns.size());
-        QStringList literals;
-        for (const QVariant &v : values)
-            literals.append(literal(v));
-        m_rows.append(u"("_s + literals.join(u", "_s) + u")"_s);
-        if (m_rows.size() >= 100)
-            flush();
-    }
-
-    void flush()
-    {
-        if (m_rows.isEmpty())
-            return;
-        m_connection.Execute(u"INSERT INTO "_s + m_table + u" ("_s + m_columns.join(u", "_s) + u") VALUES\n"_s
-                             + m_rows.join(u",\n"_s));
-        m_rows.clear();
-    }
-
-    ~Batch() = default;
-
-private:
-    Connection &m_connection;
-    QString m_table;
-    QStringList m_columns;
-    QStringList m_rows;
-};
 
 // A tiny linear congruential generator: the demo must be the same on every
 // machine and every run, whatever the standard library's engines do.
@@ -126,7 +66,7 @@ const QStringList AuditColumns = {u"Es_Cve_Estado"_s, u"Oper_Alta"_s, u"Fecha_Al
 void loadCatalogue(Connection &c, const QString &table, const QStringList &columns,
                    const QVector<QStringList> &rows)
 {
-    Batch batch(c, table, columns + AuditColumns);
+    DemoBatch batch(c, table, columns + AuditColumns);
     const QDate created(2017, 12, 1);
     for (const QStringList &row : rows) {
         // The last text of a row is its state.
@@ -141,7 +81,7 @@ void loadCatalogue(Connection &c, const QString &table, const QStringList &colum
 // Rows given in full, in one multi-row insert.
 void loadRows(Connection &c, const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
 {
-    Batch batch(c, table, columns);
+    DemoBatch batch(c, table, columns);
     for (const QVariantList &row : rows)
         batch.add(row);
     batch.flush();
@@ -419,23 +359,13 @@ void loadAssets(Connection &c)
     const QVector<QString> places = {u"Piso 1"_s, u"Piso 2"_s, u"Piso 3"_s, u"Nave A"_s, u"Nave B"_s, u"Patio"_s};
     const QDate lastRun(2024, 12, 31);
 
-    Batch assets(c, u"Activo_Fijo"_s, {
-        u"Af_Cve_Activo_Fijo"_s, u"Af_Descripcion"_s, u"Ta_Cve_Tipo_Activo_Fijo"_s, u"Em_Cve_Empresa"_s,
-        u"Au_Cve_Ubicacion"_s, u"Af_Tabla"_s, u"Af_Documento"_s, u"Af_Centro_Costo"_s, u"Af_Proyecto"_s,
-        u"Af_UEN"_s, u"Af_Cuenta_Contable"_s, u"Af_Cuenta_Contable_1"_s, u"Af_Cuenta_Contable_2"_s,
-        u"Af_Cuenta_Contable_3"_s, u"Af_Costo_Original"_s, u"Af_Proveedor"_s, u"Af_Factura"_s,
-        u"Af_Fecha_Compra"_s, u"Af_Numero_Serie"_s, u"Af_Numero_Economico"_s, u"Af_Marca"_s, u"Af_Modelo"_s,
-        u"Af_Tipo_Responsable"_s, u"Af_Responsable"_s, u"Af_Calificacion"_s, u"Af_UserDef_1"_s,
-        u"Af_UserDef_2"_s, u"Af_UserDef_3"_s, u"Af_UserDef_4"_s, u"Af_UserDef_5"_s, u"Af_UserDef_6"_s,
-        u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s, u"Fecha_Ult_Modif"_s, u"Af_Vida_Util"_s,
-        u"Es_Cve_Estado"_s, u"Oper_Baja"_s, u"Fecha_Baja"_s, u"Af_Depreciacion_Acumulada_Contable"_s,
-        u"Af_Depreciacion_Acumulada_Fiscal"_s, u"Af_Ultima_Depreciacion"_s});
-    Batch distribution(c, u"Activo_Fijo_Centro_Costo"_s,
-                       {u"Af_Cve_Activo_Fijo"_s, u"Cc_Cve_Centro_Costo"_s, u"Acc_Porcentaje"_s});
-    Batch postings(c, u"Activo_Fijo_Depreciacion"_s,
+    DemoBatch assets(c, u"Activo_Fijo"_s, Schema::writtenColumns(u"Activo_Fijo"_s));
+    DemoBatch distribution(c, u"Activo_Fijo_Centro_Costo"_s,
+                           Schema::writtenColumns(u"Activo_Fijo_Centro_Costo"_s));
+    DemoBatch postings(c, u"Activo_Fijo_Depreciacion"_s,
                    {u"Af_Cve_Activo_Fijo"_s, u"Ad_Tipo"_s, u"Es_Cve_Estado"_s, u"Ad_Fecha"_s,
                     u"Ad_Centro_Costo"_s, u"Ad_Importe"_s, u"Oper_Alta"_s, u"Fecha_Alta"_s});
-    Batch extra(c, u"Campo_Adicional_Valor"_s, {u"Ca_Tabla"_s, u"Ca_Clave"_s, u"Ca_Campo"_s, u"Ca_Valor"_s});
+    DemoBatch extra(c, u"Campo_Adicional_Valor"_s, {u"Ca_Tabla"_s, u"Ca_Clave"_s, u"Ca_Campo"_s, u"Ca_Valor"_s});
 
     for (int n = 1; n <= AssetCount; ++n) {
         const QString key = u"%1"_s.arg(n, 10, 10, QLatin1Char('0'));
