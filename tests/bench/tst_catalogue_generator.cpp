@@ -169,4 +169,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestCatalogueGenerator)
-#include "tst_CatalogueGenerator.moc"
+#include "tst_catalogue_generator.moc"

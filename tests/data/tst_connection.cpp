@@ -112,7 +112,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(SuiteError, db->RollbackTrans());
 
         // The backend's own text reaches the caller, and a rollback recovers a
-        // transaction a statement failed in (a guard's undoing: tst_FaultInjection).
+        // transaction a statement failed in (a guard's undoing: tst_fault_injection).
         db->BeginTrans();
         const QString duplicate = errorOf(*db, insert.arg(u"0002"_s));
         QVERIFY2(duplicate.contains(backend == u"sqlite"_s ? u"UNIQUE constraint failed"_s : u"duplicate key"_s),
@@ -280,4 +280,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestConnection)
-#include "tst_Connection.moc"
+#include "tst_connection.moc"

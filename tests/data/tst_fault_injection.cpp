@@ -140,4 +140,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestFaultInjection)
-#include "tst_FaultInjection.moc"
+#include "tst_fault_injection.moc"

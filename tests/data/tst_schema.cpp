@@ -141,4 +141,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSchema)
-#include "tst_Schema.moc"
+#include "tst_schema.moc"

@@ -186,4 +186,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(ReporteTest)
-#include "tst_Reporte.moc"
+#include "tst_reporte.moc"

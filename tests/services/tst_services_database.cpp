@@ -206,4 +206,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(ServicesDatabaseTest)
-#include "tst_ServicesDatabase.moc"
+#include "tst_services_database.moc"

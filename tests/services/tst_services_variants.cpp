@@ -62,4 +62,4 @@ void VariantsTest::conversions()
 }
 
 QTEST_GUILESS_MAIN(VariantsTest)
-#include "tst_Variants.moc"
+#include "tst_services_variants.moc"

@@ -127,4 +127,4 @@ private:
 };
 
 QTEST_MAIN(ServiceWidgetsTest)
-#include "tst_ServiceWidgets.moc"
+#include "tst_services_widgets.moc"

@@ -30,4 +30,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSessionLifetime)
-#include "tst_Session.moc"
+#include "tst_session.moc"

@@ -13,7 +13,7 @@ class Connection;
 // so that two snapshots of a database are equal exactly when no row
 // appeared, disappeared or changed. For proving a write command atomic: one
 // before it, a fault armed at each of its statements in turn, one after each
-// failed run, compared whole (as tst_FaultInjection does).
+// failed run, compared whole (as tst_fault_injection does).
 class TableSnapshot
 {
 public:
