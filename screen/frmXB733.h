@@ -1,5 +1,7 @@
 #pragma once
 
+#include "suite/kit/FormControls.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -8,7 +10,6 @@
 #include <memory>
 
 namespace suite {
-class FormControls;
 class Entorno;
 class Utilerias;
 } // namespace suite
