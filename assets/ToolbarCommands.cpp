@@ -134,7 +134,7 @@ void ToolbarCommands::Cancelar()
 
 void ToolbarCommands::Informacion()
 {
-    suite::InformacionRegistro information;
+    suite::InformacionRegistro information(m_screen.connection());
     information.Muestra(u"ACTIVO_FIJO"_s, u"Af_cve_Activo_Fijo"_s, m_screen.keyBox().text(), QString(), QString(),
                         QString(), QString());
 }

@@ -5,7 +5,6 @@
 #include "suite/data/SuiteError.h"
 #include "suite/kit/RecordHistoryModel.h"
 #include "suite/runtime/HostEvents.h"
-#include "suite/session/Session.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -70,7 +69,7 @@ void InformacionRegistro::Muestra(const QString &entity, const QString &keyColum
     bool found = false;
     const QVariantList values = read(entity, keyColumn, key, &found);
     // The record's changes under its entity code, as the commands recorded them.
-    RecordHistoryModel history(*Session::current().connection(), entity, key);
+    RecordHistoryModel history(m_connection, entity, key);
     HostEvents &events = HostEvents::instance();
     if (events.unattended()) {
         HostEvents::Information shown{{entity, keyColumn, key, e1, e2, e3, e4},
@@ -91,7 +90,7 @@ QVariantList InformacionRegistro::read(const QString &entity, const QString &key
     QVariantList values;
     if (key.isEmpty())
         return values;
-    Connection *connection = Session::current().connection();
+    Connection *connection = &m_connection;
     const QString table = identifier(entity);
     const QStringList columns = connection->columnNames(table);
     QStringList wanted;

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace suite {
 
+class Connection;
 class RecordHistoryModel;
 
 // The suite's record information: who created a record and when, who changed
@@ -17,6 +18,10 @@ class RecordHistoryModel;
 class InformacionRegistro
 {
 public:
+    // connection: where the record lives; the caller's, so the kit opens no
+    // session of its own.
+    explicit InformacionRegistro(Connection &connection) : m_connection(connection) {}
+
     // entity: the table (any letter case); keyColumn and key select the row;
     // the four further texts are not used by this suite.
     void Muestra(const QString &entity, const QString &keyColumn, const QString &key, const QString &e1,
@@ -29,6 +34,8 @@ private:
     QVariantList read(const QString &entity, const QString &keyColumn, const QString &key, bool *found) const;
     void show(const QString &entity, const QString &key, bool found, const QVariantList &values,
               RecordHistoryModel &history) const;
+
+    Connection &m_connection;
 };
 
 } // namespace suite
