@@ -60,25 +60,17 @@ bool isTerm(const SqlLexer::Token &t)
     }
 }
 
-int matchingClose(const Tokens &tokens, int open)
+// The parenthesis that closes the one at `from` (step 1), or that opens the
+// one closing at `from` (step -1); -1 when the text leaves it unbalanced.
+int matchingParen(const Tokens &tokens, int from, int step)
 {
+    const QStringView inward = step > 0 ? u"(" : u")";
+    const QStringView outward = step > 0 ? u")" : u"(";
     int depth = 0;
-    for (int i = open; i < tokens.size(); ++i) {
-        if (isPunct(tokens.at(i), u"("))
+    for (int i = from; i >= 0 && i < tokens.size(); i += step) {
+        if (isPunct(tokens.at(i), inward))
             ++depth;
-        else if (isPunct(tokens.at(i), u")") && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
-int matchingOpen(const Tokens &tokens, int close)
-{
-    int depth = 0;
-    for (int i = close; i >= 0; --i) {
-        if (isPunct(tokens.at(i), u")"))
-            ++depth;
-        else if (isPunct(tokens.at(i), u"(") && --depth == 0)
+        else if (isPunct(tokens.at(i), outward) && --depth == 0)
             return i;
     }
     return -1;
@@ -92,13 +84,13 @@ int operandEnd(const Tokens &tokens, int i)
         return -1;
     const auto &t = tokens.at(i);
     if (isPunct(t, u"("))
-        return matchingClose(tokens, i);
+        return matchingParen(tokens, i, 1);
     if (!isTerm(t))
         return -1;
     if (t.kind == Kind::Word) {
         const int next = nextSolid(tokens, i + 1);
         if (next >= 0 && isPunct(tokens.at(next), u"("))
-            return matchingClose(tokens, next);
+            return matchingParen(tokens, next, 1);
     }
     return i;
 }
@@ -110,7 +102,7 @@ int operandStart(const Tokens &tokens, int i)
         return -1;
     const auto &t = tokens.at(i);
     if (isPunct(t, u")")) {
-        const int open = matchingOpen(tokens, i);
+        const int open = matchingParen(tokens, i, -1);
         const int before = previousSolid(tokens, open - 1);
         if (before >= 0 && tokens.at(before).kind == Kind::Word)
             return before;
@@ -256,7 +248,7 @@ QString Dialect::translateExpressions(const QString &statement) const
         } else if (t.text.compare(u"ISNULL"_s, Qt::CaseInsensitive) == 0) {
             t.text = u"COALESCE"_s;
         } else if (t.text.compare(u"GETDATE"_s, Qt::CaseInsensitive) == 0) {
-            const int close = matchingClose(tokens, next);
+            const int close = matchingParen(tokens, next, 1);
             if (close == nextSolid(tokens, next + 1)) {
                 t.text = m_traits.currentDateTimeExpression;
                 for (int k = i + 1; k <= close; ++k)
