@@ -9,11 +9,9 @@
 #include "bench/commands/CommandBench.h"
 #include "bench/commands/HostStart.h"
 #include "bench/commands/StatementFloor.h"
-#include "screen/frmXB733.h"
+#include "bench/ShownScreen.h"
 #include "suite/data/Connection.h"
 #include "suite/data/SuiteError.h"
-#include "suite/services/Entorno.h"
-#include "suite/services/Utilerias.h"
 #include "suite/session/Session.h"
 
 #include <QApplication>
@@ -82,21 +80,11 @@ int main(int argc, char **argv)
 
     try {
         suite::Session session;
-        session.setConnection(suite::Connection::open(url));
-        session.setUser(u"BENCH"_s);
-        suite::Session::setCurrent(&session);
+        bench::openSession(session, url);
         const QString backend = session.connection()->backend();
-        suite::Entorno entorno(&session);
-        suite::Utilerias utilerias(&session);
-        frmXB733 form(&entorno, &utilerias);
-        form.show();
-        if (!form.isLoaded()) {
-            std::fprintf(stderr, "start-up failed: %s\n", qPrintable(form.loadError()));
-            return 1;
-        }
-        QApplication::processEvents();
+        bench::ShownScreen screen(session);
 
-        bench::CommandBench commands(form, session, utilerias, parser.value(seed).toULongLong());
+        bench::CommandBench commands(screen.form(), session, screen.utilerias(), parser.value(seed).toULongLong());
         std::printf("%s: %lld assets, %lld cost centres; %d rounds after a warm-up\n", qPrintable(url),
                     commands.assets(), commands.centres(), parser.value(rounds).toInt());
         std::fflush(stdout);

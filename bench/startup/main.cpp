@@ -4,12 +4,10 @@
 // median, minimum and maximum over N runs in milliseconds.
 //
 //   bench_startup [RUNS] [--host PATH_TO_TALVEXOR]
-#include "screen/frmXB733.h"
+#include "bench/ShownScreen.h"
 #include "suite/data/Connection.h"
 #include "suite/data/DemoData.h"
 #include "suite/data/Schema.h"
-#include "suite/services/Entorno.h"
-#include "suite/services/Utilerias.h"
 #include "suite/session/Session.h"
 
 #include <QApplication>
@@ -52,19 +50,9 @@ double screenOnce(const QString &url)
     QElapsedTimer timer;
     timer.start();
     suite::Session session;
-    session.setConnection(suite::Connection::open(url));
-    session.setUser(u"BENCH"_s);
-    suite::Session::setCurrent(&session);
+    bench::openSession(session, url);
     {
-        suite::Entorno entorno(&session);
-        suite::Utilerias utilerias(&session);
-        frmXB733 form(&entorno, &utilerias);
-        form.show();
-        if (!form.isLoaded()) {
-            std::fprintf(stderr, "start-up failed: %s\n", qPrintable(form.loadError()));
-            std::exit(1);
-        }
-        QApplication::processEvents();
+        const bench::ShownScreen screen(session);
     }
     const double ms = timer.nsecsElapsed() / 1e6;
     suite::Session::setCurrent(nullptr);
