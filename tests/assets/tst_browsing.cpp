@@ -31,10 +31,6 @@ namespace {
 using Facts = QList<std::pair<QString, QString>>;
 const QString Idle = u"Nuevo,Salir"_s, Editing = u"Aceptar,Cancelar,Salir"_s;
 
-QString loadLines(const QString &key)
-{
-    return u"set txt_Af_Cve_Activo_Fijo text \"%1\"\nkey txt_Af_Cve_Activo_Fijo Return\n"_s.arg(key);
-}
 
 // What a dump shows under a name: "box" its text, "control.member" another
 // member, "toolbar.member" the toolbar's, "focus" the screen's; lists joined by ",".

@@ -198,12 +198,6 @@ qint64 rowsRead(suite::Connection &connection, const QString &statement)
     return steps;
 }
 
-QString scalar(suite::Connection &connection, const QString &statement)
-{
-    const suite::RecordsetPtr row = connection.Execute(statement);
-    return row->Eof() ? QString() : row->fieldValue(0).toString();
-}
-
 } // namespace
 
 void tst_IndexUse::commandsUseIndexes_data()
@@ -255,7 +249,7 @@ void tst_IndexUse::commandsUseIndexes()
     QVERIFY(screen.toolbar.press(u"Eliminar"_s));
     QVERIFY(screen.load(created));
     QVERIFY(screen.toolbar.press(u"Reactivar"_s));
-    QCOMPARE(scalar(db, u"SELECT Es_Cve_Estado FROM Vehiculo WHERE Af_Cve_Activo_Fijo = '"_s + created + u"'"_s),
+    QCOMPARE(firstValue(db, u"SELECT Es_Cve_Estado FROM Vehiculo WHERE Af_Cve_Activo_Fijo = '"_s + created + u"'"_s).toString(),
              u"AC"_s);
 
     // Its history in Información, and the labels of every demo asset at once, unattended.

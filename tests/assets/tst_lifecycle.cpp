@@ -40,25 +40,10 @@ const QStringList AsOperator = {u"--usuario"_s, Operator};
 const QStringList StateColumns = {u"Es_Cve_Estado"_s, u"Oper_Ult_Modif"_s, u"Fecha_Ult_Modif"_s, u"Oper_Baja"_s,
                                   u"Fecha_Baja"_s};
 
-QString loadLines(const QString &key)
-{
-    return u"set txt_Af_Cve_Activo_Fijo text \"%1\"\nkey txt_Af_Cve_Activo_Fijo Return\n"_s.arg(key);
-}
 QJsonValue toolbar(const QJsonObject &dump, const QString &name) { return dump.value(u"toolbar"_s).toObject().value(name); }
 QStringList offered(const QJsonObject &dump) { return toolbar(dump, u"offered"_s).toVariant().toStringList(); }
 QString clave(const QJsonObject &dump) { return toolbar(dump, u"clave"_s).toString(); }
 
-// Every value the screen shows, control by control, as a dump gives it.
-QJsonObject shownValues(const QJsonObject &dump)
-{
-    QJsonObject out;
-    const QJsonObject controls = dump.value(u"controls"_s).toObject();
-    for (auto it = controls.begin(); it != controls.end(); ++it) {
-        for (const QString &member : {u"text"_s, u"valor"_s, u"date"_s, u"value"_s, u"rows"_s, u"items"_s})
-            out.insert(it.key() + u'.' + member, it.value().toObject().value(member)); // absent: not inserted
-    }
-    return out;
-}
 
 // Each message as "id|style|title|prompt".
 QStringList messages(const HostRun &run)
@@ -480,7 +465,7 @@ void tst_Lifecycle::faultAtEveryStatementChangesNothing()
             reached.insert(id);
             QCOMPARE(clave(run.dump(1)), asset);
             QVERIFY(offered(run.dump(1)).contains(command));
-            QVERIFY2(shownValues(run.dump(1)) == shownValues(run.dump(0)), qPrintable(where));
+            QVERIFY2(dumpedValues(run.dump(1), true) == dumpedValues(run.dump(0), true), qPrintable(where));
             const TableSnapshot after = TableSnapshot::take(db->connection());
             QVERIFY2(after == before, qPrintable(where + u'\n' + before.difference(after)));
         }

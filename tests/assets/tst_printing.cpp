@@ -4,14 +4,13 @@
 #include "bench/generate/CatalogueGenerator.h"
 #include "suite/data/Connection.h"
 #include "tests/support/HostScript.h"
+#include "tests/support/PdfReading.h"
 #include "tests/support/TableSnapshot.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,39 +38,8 @@ const QString QuotedKey = u"D'AF-01"_s;
 const QString QuotedDescription = u"Silla 'Ejecutiva' 24\" & <b> {QR:X} {FECHA}"_s;
 const QString QuotedClient = u"Grupo D'Alba"_s;
 
-QString loadLines(const QString &key)
-{
-    return u"set txt_Af_Cve_Activo_Fijo text \"%1\"\nkey txt_Af_Cve_Activo_Fijo Return\n"_s.arg(key);
-}
-
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(program), arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Ligatures folded ("ﬁ" reads "fi") and line breaks as blanks.
-QString pdfText(const QString &file)
-{
-    return tool(u"pdftotext"_s, {file, u"-"_s}).normalized(QString::NormalizationForm_KC).simplified();
-}
-
-QString qrOf(const QString &file)
-{
-    const QString png = file + u"-page"_s;
-    tool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-singlefile"_s, file, png});
-    return tool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed();
-}
-
 QJsonArray args(const QJsonObject &event) { return event.value(u"args"_s).toArray(); }
-
-int pagesOf(const QString &file)
-{
-    static const QRegularExpression pages(u"Pages:\\s+(\\d+)"_s);
-    return pages.match(tool(u"pdfinfo"_s, {file})).captured(1).toInt();
-}
+int pagesOf(const QString &file) { return pdfInfo(file, u"Pages"_s).toInt(); }
 
 // The asset keys a page (or all of them, page 0) prints after "ACTIVO FIJO", in order.
 QStringList keysPrinted(const QString &file, int page = 0)
@@ -79,7 +47,7 @@ QStringList keysPrinted(const QString &file, int page = 0)
     static const QRegularExpression label(u"ACTIVO FIJO (\\S+)"_s);
     const QStringList range = page ? QStringList{u"-f"_s, QString::number(page), u"-l"_s, QString::number(page)} : QStringList();
     QStringList keys;
-    for (auto it = label.globalMatch(tool(u"pdftotext"_s, range + QStringList{file, u"-"_s})); it.hasNext();)
+    for (auto it = label.globalMatch(toolOutput(u"pdftotext"_s, range + QStringList{file, u"-"_s})); it.hasNext();)
         keys << it.next().captured(1);
     return keys;
 }
@@ -114,10 +82,8 @@ HostRun print(HostDatabase &db, const QTemporaryDir &dir, const QString &script)
 // definitions), holding what a reader needs, its code reading the key.
 void tst_Printing::lettersAndLabels()
 {
-    for (const QString &tool : {u"pdftotext"_s, u"pdftoppm"_s, u"zbarimg"_s}) {
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP(qPrintable(tool + u" is not installed"_s));
-    }
+    if (const QString tool = missingPdfTool(); !tool.isEmpty())
+        QSKIP(qPrintable(tool + u" is not installed"_s));
     QFETCH(QString, backend);
     TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
     addQuotedAsset(*db);
@@ -276,10 +242,8 @@ void tst_Printing::definitions()
 // its labels do not fit.
 void tst_Printing::labelsInBulk()
 {
-    for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"pdftoppm"_s, u"zbarimg"_s}) {
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP(qPrintable(tool + u" is not installed"_s));
-    }
+    if (const QString tool = missingPdfTool(); !tool.isEmpty())
+        QSKIP(qPrintable(tool + u" is not installed"_s));
     QFETCH(QString, backend);
     TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, false);
     bench::GeneratorOptions options;
@@ -303,9 +267,7 @@ void tst_Printing::labelsInBulk()
         QCOMPARE(pagesOf(roll), int(keys.size()));
         for (int page = 1; page <= keys.size(); ++page) {
             QCOMPARE(keysPrinted(roll, page), QStringList{keys[page - 1]});
-            const QString png = dir.filePath(u"p%1"_s.arg(page));
-            tool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, QString::number(page), u"-l"_s, QString::number(page), u"-singlefile"_s, roll, png});
-            QCOMPARE(tool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed(), keys[page - 1]);
+            QCOMPARE(qrOf(roll, page), keys[page - 1]);
         }
     };
 

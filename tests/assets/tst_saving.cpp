@@ -40,25 +40,8 @@ namespace {
 
 const QString KeyBox = u"txt_Af_Cve_Activo_Fijo"_s;
 
-// A word of a script line: quoted, with its backslashes and quotes escaped.
-QString word(QString text) { return u'"' + text.replace(u"\\"_s, u"\\\\"_s).replace(u"\""_s, u"\\\""_s) + u'"'; }
-QString setText(const QString &control, const QString &text) { return u"set %1 text %2\n"_s.arg(control, word(text)); }
-QString loadLines(const QString &key) { return setText(KeyBox, key) + u"key txt_Af_Cve_Activo_Fijo Return\n"_s; }
 QString text(const QJsonObject &dump, const QString &box) { return dumpedControl(dump, box).value(u"text"_s).toString(); }
 bool editing(const QJsonObject &dump) { return dump.value(u"toolbar"_s).toObject().value(u"editando"_s).toBool(); }
-
-// What the user typed into every control, as a dump shows it: texts,
-// numbers, dates, options and the grid.
-QJsonObject input(const QJsonObject &dump)
-{
-    QJsonObject out;
-    const QJsonObject controls = dump.value(u"controls"_s).toObject();
-    for (auto it = controls.begin(); it != controls.end(); ++it) {
-        for (const QString &member : {u"text"_s, u"valor"_s, u"date"_s, u"value"_s, u"rows"_s})
-            out.insert(it.key() + u'.' + member, it.value().toObject().value(member)); // absent: not inserted
-    }
-    return out;
-}
 
 // A complete new asset, field by field: how it is put in ('k'ey box, left
 // with Tab, which pads it; 't'yped; 'd'ate), what is typed, the column it
@@ -115,8 +98,15 @@ QString assetFieldLines()
     return s;
 }
 
-// The asset's columns named, each as its text whatever the backend gave:
-// numbers without trailing zeros, dates and stamps in ISO form, NULL as "".
+// A value as its text whatever the backend gave: numbers without trailing
+// zeros, dates and stamps in ISO form, NULL as "NULL".
+QString plain(const QVariant &v)
+{
+    const QString text = TableSnapshot::canonical(v);
+    return text.startsWith(u'\'') ? text.mid(1, text.size() - 2).replace(u"''"_s, u"'"_s) : text;
+}
+
+// The asset's columns named, each as plain() gives it but NULL as "".
 QMap<QString, QString> stored(HostDatabase &db, const QString &key, const QStringList &columns)
 {
     const suite::RecordsetPtr row = db.connection().Execute(u"SELECT "_s + columns.join(u", "_s)
@@ -124,9 +114,7 @@ QMap<QString, QString> stored(HostDatabase &db, const QString &key, const QStrin
                                                             + suite::sqlEscape(key) + u"'"_s);
     QMap<QString, QString> out;
     for (int i = 0; !row->Eof() && i < columns.size(); ++i) {
-        QString value = TableSnapshot::canonical(row->fieldValue(i));
-        if (value.startsWith(u'\''))
-            value = value.mid(1, value.size() - 2).replace(u"''"_s, u"'"_s);
+        const QString value = plain(row->fieldValue(i));
         out.insert(columns[i], value == u"NULL"_s ? QString() : value);
     }
     return out;
@@ -139,10 +127,6 @@ QMap<QString, QString> recordable(HostDatabase &db, const QString &key)
 {
     const QStringList stamped = {u"Af_Cve_Activo_Fijo"_s, u"Oper_Alta"_s, u"Fecha_Alta"_s, u"Oper_Ult_Modif"_s,
                                  u"Fecha_Ult_Modif"_s, u"Af_Version"_s};
-    auto plain = [](const QVariant &v) {
-        const QString text = TableSnapshot::canonical(v);
-        return text.startsWith(u'\'') ? text.mid(1, text.size() - 2).replace(u"''"_s, u"'"_s) : text;
-    };
     const QString where = u" WHERE Af_Cve_Activo_Fijo = '"_s + suite::sqlEscape(key) + u"'"_s;
     const suite::RecordsetPtr asset = db.connection().Execute(u"SELECT * FROM Activo_Fijo"_s + where);
     QMap<QString, QString> out;
@@ -196,12 +180,6 @@ QStringList row(const QMap<QString, QString> &values)
     return out;
 }
 
-// The user types the key, and the boxes keep what is typed as typed.
-void configure(HostDatabase &db)
-{
-    db.execute(u"UPDATE Variable SET Va_Valor = 'NO' WHERE Va_Cve_Variable IN ('CAT_AUTOCLAVE', 'CAT_FORZAR_MAYUSCULAS')"_s);
-}
-
 // The statements one accept sends after the marker line, in a traced run.
 int statementsAfterMarker(const QString &trace)
 {
@@ -219,7 +197,7 @@ void tst_Saving::checksInOrder()
 {
     QFETCH(QString, backend);
     TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
-    configure(*db);
+    typeAsTyped(*db);
     const TableSnapshot before = TableSnapshot::take(db->connection());
     auto of = [&](const QString &column, const QString &asset) {
         return db->value(u"SELECT %1 FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%2'"_s.arg(column, asset));
@@ -370,7 +348,7 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
         columns << (c.name == u"Fecha_Ult_Modif"_s ? QString() : c.name);
     columns.removeAll(QString());
     for (HostDatabase *d : {traced.get(), db.get()}) {
-        configure(*d);
+        typeAsTyped(*d);
         d->execute(u"UPDATE Activo_Fijo SET Fecha_Alta = '2001-02-03 04:05:06', Fecha_Ult_Modif = '2001-02-03 04:05:06', "
                    "Af_Tabla = 'TB', Af_Documento = 'DOC', Oper_Baja = 'X', Fecha_Baja = '2002-03-04 05:06:07', "
                    "Af_Depreciacion_Acumulada_Contable = 12.5, Af_Depreciacion_Acumulada_Fiscal = 7.25, "
@@ -454,7 +432,7 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
     const QList<QJsonObject> messages = failing.of(u"mensaje"_s);
     QCOMPARE(faults.size(), 2 * statements);
     QCOMPARE(messages.size(), 1 + 2 * statements);
-    const QJsonObject typedIn = input(failing.dump(0));
+    const QJsonObject typedIn = dumpedValues(failing.dump(0));
     // Each failure under its id, in its style and title.
     const QMap<QString, QString> shownAs = {{u"ERR-ID:7500026"_s, u"16|Controles_Aceptar()"_s},
                                            {u"ERR-ID:7500027"_s, u"48|Talvexor"_s},
@@ -475,7 +453,7 @@ void tst_Saving::storedAsTypedAndFailedStatementsLeaveNothing()
         if (attempt % 2 == 0 && id != u"ERR-ID:7500026"_s)
             QVERIFY2(prompt.startsWith(u"Falla simulada en la sentencia %1"_s.arg(n)), qPrintable(prompt + at));
         const QJsonObject dump = failing.dump(attempt + 1);
-        QVERIFY2(editing(dump) && input(dump) == typedIn, qPrintable(at));
+        QVERIFY2(editing(dump) && dumpedValues(dump) == typedIn, qPrintable(at));
     }
     // The loop reached the end of the save, and every kind of failure came up.
     QVERIFY(faults.constLast().value(u"sql"_s).toString().contains(u"COMMIT"_s));
@@ -493,7 +471,7 @@ void tst_Saving::numbersDatesAndSharesAsTyped()
 {
     QFETCH(QString, backend);
     TALVEXOR_HOST_DATABASE_OR_SKIP(db, backend, true);
-    configure(*db);
+    typeAsTyped(*db);
     const TableSnapshot before = TableSnapshot::take(db->connection());
     const QString refusedLines =
         u"toolbar Nuevo\ntype txt_Af_Cve_Activo_Fijo N900\n"_s + setText(u"txt_Af_Descripcion"_s, u"Números"_s)

@@ -2,6 +2,7 @@
 #include "suite/data/SuiteError.h"
 #include "suite/print/Reporte.h"
 #include "suite/runtime/HostEvents.h"
+#include "tests/support/PdfReading.h"
 #include "tests/support/TestSession.h"
 
 #include <QApplication>
@@ -10,47 +11,12 @@
 #include <QLocale>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(program), arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Compatibility forms folded, so the "fi" ligature reads as "fi"; line breaks as blanks.
-QString pdfText(const QString &file)
-{
-    return run(u"pdftotext"_s, {file, u"-"_s}).normalized(QString::NormalizationForm_KC).simplified();
-}
-
-QString pdfInfo(const QString &file, const QString &key)
-{
-    const QRegularExpression line(u"^"_s + key + u":\\s*(.*)$"_s, QRegularExpression::MultilineOption);
-    return line.match(run(u"pdfinfo"_s, {file})).captured(1).trimmed();
-}
-
-// The QR codes zbarimg reads on the first page rasterised at 150 dpi.
-QString qrOf(const QString &file)
-{
-    const QString png = file + u"-page"_s;
-    run(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"150"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-singlefile"_s, file, png});
-    return run(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, png + u".png"_s}).trimmed();
-}
-
-} // namespace
 
 // What only the print object shows (the demo's letter and labels through the host: tst_printing), read back
 // with poppler and zbar: directives, page sizes, copies, values as stored, failures, a person's preview.
@@ -144,10 +110,8 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(description.isEmpty(), qPrintable(description));
-        for (const QString &tool : {u"pdftotext"_s, u"pdfinfo"_s, u"pdftoppm"_s, u"zbarimg"_s}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP(qPrintable(tool + u" is not installed (scripts/install-deps.sh installs it)"_s));
-        }
+        if (const QString tool = missingPdfTool(); !tool.isEmpty())
+            QSKIP(qPrintable(tool + u" is not installed (scripts/install-deps.sh installs it)"_s));
         QCOMPARE(spy.count(), 1);
         const QString file = spy.at(0).at(2).toString();
         QCOMPARE(QFileInfo(file).absolutePath(), QDir(m_dir->path()).absolutePath());

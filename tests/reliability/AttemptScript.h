@@ -19,12 +19,6 @@
 #include <QThread>
 #include <algorithm>
 
-// The user types every key, and the boxes keep what is typed as typed.
-inline void typeAsTyped(HostDatabase &db)
-{
-    db.execute(QStringLiteral("UPDATE Variable SET Va_Valor = 'NO' WHERE Va_Cve_Variable IN ('CAT_AUTOCLAVE', 'CAT_FORZAR_MAYUSCULAS')"));
-}
-
 // Every row of the statement as "value|value|..." (NULL for a null).
 inline QStringList rowsOf(HostDatabase &db, const QString &statement)
 {
@@ -77,21 +71,6 @@ inline QString hostTrouble(const HostRun &run)
 class AttemptScript
 {
 public:
-    // A script word: quoted, its backslashes, quotes and control characters escaped.
-    static QString word(const QString &text)
-    {
-        QString t;
-        for (const QChar c : text) {
-            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-                t += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                t += c == u'\\' || c == u'"' ? u'\\' + QString(c) : QString(c);
-        }
-        return u'"' + t + u'"';
-    }
-    static QString setText(const QString &control, const QString &text) { return QStringLiteral("set %1 text %2\n").arg(control, word(text)); }
-    // The key typed into the key box and confirmed with Enter: the record is shown.
-    static QString load(const QString &key) { return setText(KeyBox, key) + QStringLiteral("key txt_Af_Cve_Activo_Fijo Return\n"); }
     // A valid distribution of its own for n over 1 to 3 centres, "centre=share" sorted.
     static QStringList spread(int n, int rows)
     {
@@ -123,7 +102,7 @@ public:
     static QString edit(const QString &key, const QString &description, const QString &tag, const QString &serial,
                         const QStringList &distribution, bool seeLoaded = false)
     {
-        return load(key) + (seeLoaded ? QStringLiteral("dump txtUser1\n") : QString()) + QStringLiteral("toolbar Modificar\n") + setText(QStringLiteral("txt_Af_Descripcion"), description)
+        return loadLines(key) + (seeLoaded ? QStringLiteral("dump txtUser1\n") : QString()) + QStringLiteral("toolbar Modificar\n") + setText(QStringLiteral("txt_Af_Descripcion"), description)
                + setText(QStringLiteral("txtUser1"), tag) + (serial.isEmpty() ? QString() : setText(QStringLiteral("txtNSerie"), serial))
                + grid(distribution) + QStringLiteral("toolbar Aceptar\n");
     }

@@ -81,7 +81,7 @@ void hostScript(int h, int saves, AttemptScript &script, QList<Plan> &plans)
         plans << p;
         if (i % 10 == 9) {
             plans << Plan{Kind(Generate + (h + slot) % 3), Cycled.at(slot % Cycled.size()), p.tag};
-            script.add(AttemptScript::load(plans.last().key) + u"toolbar "_s + Commands[plans.last().kind].button, false);
+            script.add(loadLines(plans.last().key) + u"toolbar "_s + Commands[plans.last().kind].button, false);
         }
     }
 }
@@ -267,7 +267,7 @@ void tst_Concurrency::firstKeysOfATableAtOnce()
     QSqlQuery lock(db->connection().database());
     QVERIFY(lock.exec(u"BEGIN"_s) && lock.exec(u"LOCK TABLE Clave_Siguiente IN EXCLUSIVE MODE"_s));
     auto generate = [url = db->url()](const QString &asset) {
-        return std::async(std::launch::async, [url, asset] { return runHost(url, AttemptScript::load(asset) + u"toolbar B3\n"_s); });
+        return std::async(std::launch::async, [url, asset] { return runHost(url, loadLines(asset) + u"toolbar B3\n"_s); });
     };
     auto a = generate(u"0000000002"_s), b = generate(u"0000000003"_s);
     // Watched from a session of its own: inside the lock's transaction the statistics stay as at its first look.
@@ -409,7 +409,7 @@ void tst_Concurrency::twoUsersOnOneAsset()
                 pressed[1 - first] = hosts[1 - first].receive();
             } else if (step.isLower()) {
                 // The key typed anew, as the user would: entering the shown key again keeps the commands it offered.
-                hosts[who].step(AttemptScript::setText(u"txt_Af_Cve_Activo_Fijo"_s, {}) + AttemptScript::load(key)
+                hosts[who].step(setText(u"txt_Af_Cve_Activo_Fijo"_s, {}) + loadLines(key)
                                 + QString(parts[who].prepare).replace(u"%1"_s, QString::number(round)));
             } else {
                 pressed[who] = hosts[who].step(pressLine(who), {u"txt_Af_Descripcion"_s});
@@ -472,7 +472,7 @@ void tst_Concurrency::heldRowAndEndedSession()
     typeAsTyped(*db);
     const QString key = u"0000000004"_s;
     LiveHost ana(db->url(), u"ANA"_s);
-    QVERIFY(ana.step(AttemptScript::load(key) + u"toolbar Modificar\n"_s + AttemptScript::setText(u"txt_Af_Descripcion"_s, u"Esperando"_s)).editing());
+    QVERIFY(ana.step(loadLines(key) + u"toolbar Modificar\n"_s + setText(u"txt_Af_Descripcion"_s, u"Esperando"_s)).editing());
     auto holder = suite::Connection::open(db->url());
     holder->BeginTrans();
     holder->Execute(u"SELECT Af_Descripcion FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%1' FOR UPDATE"_s.arg(key));
@@ -492,7 +492,7 @@ void tst_Concurrency::heldRowAndEndedSession()
 
     QCOMPARE(db->value(u"SELECT COUNT(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE datname = current_database() "
                        "AND pid <> pg_backend_pid()"_s), u"1"_s);
-    const AttemptScript::Outcome after = ana.step(AttemptScript::load(key) + u"toolbar Eliminar\n"_s);
+    const AttemptScript::Outcome after = ana.step(loadLines(key) + u"toolbar Eliminar\n"_s);
     QVERIFY2(after.ids.isEmpty() && after.errors.isEmpty() && after.idle(), qPrintable(after.prompts.join(u'/') + after.errors.join(u'/')));
     QCOMPARE(db->value(u"SELECT Es_Cve_Estado FROM Activo_Fijo WHERE Af_Cve_Activo_Fijo = '%1'"_s.arg(key)), u"BA"_s);
     qInfo("a save waited %.1f s for a row another session held, then said so; a session the server ended came back unnoticed",

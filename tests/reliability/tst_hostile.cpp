@@ -105,7 +105,7 @@ bool clear(const QString &message)
 // A value as a message can show it: its start, as a script word.
 QString visible(const QString &text)
 {
-    return AttemptScript::word(text.left(40)) + (text.size() > 40 ? u"…(%1)"_s.arg(text.size()) : QString());
+    return word(text.left(40)) + (text.size() > 40 ? u"…(%1)"_s.arg(text.size()) : QString());
 }
 
 } // namespace
@@ -128,9 +128,9 @@ void tst_Hostile::everyField()
             if (f.control == Grid && value.size() >= 100)
                 continue;
             const QString putIn = date ? u"set %1 date %2"_s.arg(f.control, value)
-                                  : f.control != Grid ? u"paste %1 %2"_s.arg(f.control, AttemptScript::word(value))
-                                  : share ? u"cell 0 Clave 120\ncell 0 Porcentaje "_s + AttemptScript::word(value)
-                                          : u"cell 0 Clave "_s + AttemptScript::word(value);
+                                  : f.control != Grid ? u"paste %1 %2"_s.arg(f.control, word(value))
+                                  : share ? u"cell 0 Clave 120\ncell 0 Porcentaje "_s + word(value)
+                                          : u"cell 0 Clave "_s + word(value);
             const int n = int(cases.size());
             cases << std::pair{f, value};
             script.add(AttemptScript::required(u"HX%1"_s.arg(n, 3, 10, QLatin1Char('0')), u"Hostil %1"_s.arg(n))
@@ -162,7 +162,7 @@ void tst_Hostile::everyField()
             wrong << at + u"refused as typed (%1), yet saved"_s.arg(typed.ids.join(u','));
         } else if (accepted.stored()) {
             saved << n;
-            readBack.add(AttemptScript::load(shown(typed, KeyBox)), false, {field.control, KeyBox});
+            readBack.add(loadLines(shown(typed, KeyBox)), false, {field.control, KeyBox});
         } else if (!accepted.editing() || accepted.ids.isEmpty()
                    || !std::all_of(accepted.prompts.begin(), accepted.prompts.end(), clear)
                    || !std::all_of(typed.prompts.begin(), typed.prompts.end(), clear)) {
@@ -247,8 +247,8 @@ void tst_Hostile::configurationAndTemplates()
                                       + AttemptScript::required({}, u"Hostil"_s).section(u'\n', 2) + u"toolbar Aceptar\n"_s, true, fields);
     // No grid and no centre: the configured default goes in as the centre box takes it.
     const int defaulted = script.add(AttemptScript::required(u"HC2"_s, u"Hostil"_s) + u"toolbar Aceptar\n"_s);
-    const int reread = script.add(AttemptScript::load(u"HC2"_s), false, fields);
-    const int label = script.add(AttemptScript::load(u"HQ'1"_s) + u"toolbar B2\n"_s, false);
+    const int reread = script.add(loadLines(u"HC2"_s), false, fields);
+    const int label = script.add(loadLines(u"HQ'1"_s) + u"toolbar B2\n"_s, false);
     const int generated = script.add(u"toolbar B3\n"_s, false);
     // What no statement may carry.
     const int unsendable = script.add(u"sql \"SELECT 'a\\u0000b'\"\nsql \"SELECT '\\ud83d'\"\n"_s, false);
@@ -285,11 +285,11 @@ void tst_Hostile::configurationAndTemplates()
         u"[AF_DESCRIPCION]\n"_s.repeated(200), u"\u202E[AF_DESCRIPCION]\u202C e\u0301 \x01\x02 \U0001F600 שלום"_s,
         u"[[[[]]]]{{{{}}}}{FECHA}{FECHA [] {QR"_s, QString()};
     AttemptScript prints;
-    prints.add(AttemptScript::load(u"HQ'1"_s), false);
+    prints.add(loadLines(u"HQ'1"_s), false);
     for (const QString &t : templates) { // as the letter's format (attempt 2t + 1), then as the label (2t + 2)
-        prints.add(u"sql "_s + AttemptScript::word(u"UPDATE Formato_Impresion SET Fi_Plantilla = '"_s + suite::sqlEscape(t)
+        prints.add(u"sql "_s + word(u"UPDATE Formato_Impresion SET Fi_Plantilla = '"_s + suite::sqlEscape(t)
                                                   + u"' WHERE Fi_Cve_Formato = 'RESPONSIVA_AF'"_s) + u"\ntoolbar B1"_s, false);
-        prints.add(u"sql "_s + AttemptScript::word(u"UPDATE Etiqueta SET Et_Valor = '"_s + suite::sqlEscape(t) + u"' WHERE Et_Cve_Etiqueta = 'AF01'"_s)
+        prints.add(u"sql "_s + word(u"UPDATE Etiqueta SET Et_Valor = '"_s + suite::sqlEscape(t) + u"' WHERE Et_Cve_Etiqueta = 'AF01'"_s)
                        + u"\ntoolbar B2"_s, false);
     }
     QTemporaryDir printDir;

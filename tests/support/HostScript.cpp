@@ -91,3 +91,43 @@ QJsonObject dumpedControl(const QJsonObject &dump, const QString &name)
 {
     return dump.value(u"controls"_s).toObject().value(name).toObject();
 }
+
+QJsonObject dumpedValues(const QJsonObject &dump, bool items)
+{
+    QJsonObject out;
+    const QJsonObject controls = dump.value(u"controls"_s).toObject();
+    for (auto it = controls.begin(); it != controls.end(); ++it) {
+        for (const QString &member : {u"text"_s, u"valor"_s, u"date"_s, u"value"_s, u"rows"_s, u"items"_s}) {
+            if (items || member != u"items"_s)
+                out.insert(it.key() + u'.' + member, it.value().toObject().value(member)); // absent: not inserted
+        }
+    }
+    return out;
+}
+
+QString word(const QString &text)
+{
+    QString t;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            t += u"\\u%1"_s.arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            t += c == u'\\' || c == u'"' ? u'\\' + QString(c) : QString(c);
+    }
+    return u'"' + t + u'"';
+}
+
+QString setText(const QString &control, const QString &text)
+{
+    return u"set %1 text %2\n"_s.arg(control, word(text));
+}
+
+QString loadLines(const QString &key)
+{
+    return setText(u"txt_Af_Cve_Activo_Fijo"_s, key) + u"key txt_Af_Cve_Activo_Fijo Return\n"_s;
+}
+
+void typeAsTyped(HostDatabase &db)
+{
+    db.execute(u"UPDATE Variable SET Va_Valor = 'NO' WHERE Va_Cve_Variable IN ('CAT_AUTOCLAVE', 'CAT_FORZAR_MAYUSCULAS')"_s);
+}

@@ -55,6 +55,17 @@ HostRun runHost(const QString &url, const QString &script, const QStringList &ar
 
 // The state of one control in a dump.
 QJsonObject dumpedControl(const QJsonObject &dump, const QString &name);
+// Every value a dump shows, control by control, as "control.member" (text, valor, date, value, rows, and with
+// items the lists' rows), to compare whole.
+QJsonObject dumpedValues(const QJsonObject &dump, bool items = false);
+
+// Script lines: a word quoted, its backslashes, quotes and control characters escaped; a box's text set; an
+// asset's key put in the key box and confirmed with Enter, which shows the record.
+QString word(const QString &text);
+QString setText(const QString &control, const QString &text);
+QString loadLines(const QString &key);
+// The user types every key, and the boxes keep what is typed as typed.
+void typeAsTyped(HostDatabase &db);
 
 // A database for the host into `var`, or a skip as TALVEXOR_OPEN_OR_SKIP.
 #define TALVEXOR_HOST_DATABASE_OR_SKIP(var, backend, withDemo)                                 \
