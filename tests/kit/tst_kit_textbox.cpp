@@ -161,7 +161,9 @@ private Q_SLOTS:
     // A numeric box keeps its value exactly; its style only shows it, and
     // with the focus the box shows every digit. Typed text is read as the
     // screens write numbers; anything else stays as typed, with no value,
-    // and is reported when the box is left.
+    // and is reported when the box is left. (Grouping read, a comma that
+    // groups nothing, the comma-decimal way, a fraction in an integer box and
+    // 1.005 shown as 1.01: tst_saving's numbersDatesAndSharesAsTyped.)
     void numbers()
     {
         const QVariant null(QMetaType::fromType<double>());
@@ -169,7 +171,6 @@ private Q_SLOTS:
             {3, 1, QVariant(u"7"_s), u"7"_s, u"7"_s},                      // a text handed to a number box
             {3, 1, QVariant(1e30), u"1000000000000000000000000000000"_s, u"1000000000000000000000000000000"_s},
             {5, 5, QVariant(1.23456), u"1.23"_s, u"1.23456"_s},            // shown rounded, held whole
-            {5, 5, QVariant(1.005), u"1.01"_s, u"1.005"_s},                 // rounded as written, not as a double
             {6, 0, QVariant(u"12345678901234.5678"_s), u"$12,345,678,901,234.5678"_s, u"12345678901234.5678"_s},
             {6, 0, QVariant(-50.25), u"-$50.2500"_s, u"-50.25"_s},
             {8, 8, QVariant(u"0.125"_s), u"12.50%"_s, u"0.125"_s},         // a plain text is the ratio
@@ -194,17 +195,13 @@ private Q_SLOTS:
         txtKIT *box = form.key;
         QSignalSpy refused(box, &txtKIT::numeroRechazado);
         const struct { int tipodato; QString typed, exact, shown; } typed[] = {
-            {6, u"1,234.5"_s, u"1234.5"_s, u"$1,234.5000"_s},
             {6, u"$1,234,567.5600"_s, u"1234567.56"_s, u"$1,234,567.5600"_s},
             {6, u".5"_s, u"0.5"_s, u"$0.5000"_s},
-            {6, u"1,5"_s, {}, u"1,5"_s},                 // a comma that groups nothing
-            {6, u"1.234,56"_s, {}, u"1.234,56"_s},       // the comma-decimal way
             {6, u"12,34.5"_s, {}, u"12,34.5"_s},
             {6, u"1..2"_s, {}, u"1..2"_s},
             {6, u"5-5"_s, {}, u"5-5"_s},
             {5, u"0.1"_s, u"0.1"_s, u"0.10"_s},
             {3, u"1,234"_s, u"1234"_s, u"1234"_s},
-            {3, u"2.5"_s, {}, u"2.5"_s},                 // no fraction in an integer box
         };
         int refusals = 0;
         for (const auto &c : typed) {
