@@ -45,16 +45,6 @@ QStringList offered(const QJsonObject &dump) { return toolbar(dump, u"offered"_s
 QString clave(const QJsonObject &dump) { return toolbar(dump, u"clave"_s).toString(); }
 
 
-// Each message as "id|style|title|prompt".
-QStringList messages(const HostRun &run)
-{
-    QStringList out;
-    for (const QJsonObject &m : run.of(u"mensaje"_s))
-        out << u"%1|%2|%3|%4"_s.arg(m.value(u"id"_s).toString()).arg(m.value(u"style"_s).toInt())
-                   .arg(m.value(u"title"_s).toString(), m.value(u"prompt"_s).toString());
-    return out;
-}
-
 QDateTime serverNow(HostDatabase &db)
 {
     return QDateTime::fromString(db.value(db.connection().dialect().currentDateTimeSql()).left(19).replace(u' ', u'T'), Qt::ISODate);
@@ -145,7 +135,7 @@ void tst_Lifecycle::generationMakesWhatIsMissing()
         const HostRun refused = runHost(db->url(), loadLines(asset) + u"toolbar B3\ndump Controles\n"_s);
         db->execute(set.arg(u"'"_s + suite::sqlEscape(value) + u"'"_s, variable));
         QVERIFY2(refused.errors().isEmpty(), qPrintable(refused.errors().join(u'\n')));
-        QCOMPARE(messages(refused), expected);
+        QCOMPARE(refused.messages(), expected);
         QCOMPARE(clave(refused.dump()), asset);
         const TableSnapshot after = TableSnapshot::take(db->connection());
         QVERIFY2(after == before, qPrintable(variable + u": "_s + before.difference(after)));
@@ -174,7 +164,7 @@ void tst_Lifecycle::generationMakesWhatIsMissing()
     const QString oneVehicle = u"ERR-ID:7500037|64"_s + caption + u"Se creo el vehículo con clave: "_s;
     const QString hasEquipment = u"ERR-ID:7500039"_s + exists + u"Ya existe un equipo con esta clave de activo fijo"_s;
     const QString hasBoth = u"ERR-ID:7500041"_s + exists + u"Ya existe un equipo  un vehículo con esta clave de activo fijo"_s;
-    QCOMPARE(messages(run), (QStringList{
+    QCOMPARE(run.messages(), (QStringList{
         u"ERR-ID:7500036|64"_s + caption + u"Se creó el equipo con clave: "_s + made[0][0], hasEquipment,
         oneVehicle + made[1][0], u"ERR-ID:7500040"_s + exists + u"Ya existe un vehículo con está clave de activo fijo"_s,
         both.arg(made[0][1], made[1][1]), hasBoth, oneVehicle + made[1][2], hasEquipment, hasBoth,
@@ -280,7 +270,7 @@ void tst_Lifecycle::deactivationCarriesTheStateOver()
     const HostRun run = runHost(db->url(), script, AsOperator);
     const QDateTime ended = serverNow(*db).addSecs(1);
     QVERIFY2(run.errors().isEmpty(), qPrintable(run.errors().join(u'\n') + run.errorOutput));
-    QCOMPARE(messages(run), QStringList());
+    QCOMPARE(run.messages(), QStringList());
 
     // Each committed command leaves the screen idle, with the key box to type
     // in; a deactivated asset offers only to be reactivated, and generates nothing.
@@ -458,7 +448,7 @@ void tst_Lifecycle::faultAtEveryStatementChangesNothing()
 
             // The failure's own text under one of the command's ids; the asset stays shown as it was.
             const QList<QJsonObject> shown = run.of(u"mensaje"_s);
-            QVERIFY2(shown.size() == 1, qPrintable(where + u'\n' + messages(run).join(u'\n')));
+            QVERIFY2(shown.size() == 1, qPrintable(where + u'\n' + run.messages().join(u'\n')));
             QCOMPARE(shown[0].value(u"prompt"_s).toString(), reason);
             const QString id = shown[0].value(u"id"_s).toString();
             QVERIFY2(ids.contains(id), qPrintable(id + u" at "_s + where));

@@ -46,6 +46,15 @@ QStringList HostRun::messageIds() const
     return ids;
 }
 
+QStringList HostRun::messages() const
+{
+    QStringList out;
+    for (const QJsonObject &m : of(u"mensaje"_s))
+        out << u"%1|%2|%3|%4"_s.arg(m.value(u"id"_s).toString()).arg(m.value(u"style"_s).toInt())
+                   .arg(m.value(u"title"_s).toString(), m.value(u"prompt"_s).toString());
+    return out;
+}
+
 QStringList HostRun::errors() const
 {
     QStringList texts;

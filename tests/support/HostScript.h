@@ -44,6 +44,7 @@ struct HostRun
     QList<QJsonObject> of(const QString &event) const; // the events of one kind, in order
     QJsonObject dump(int index = 0) const;             // the index-th dump, {} when fewer
     QStringList messageIds() const;                    // ids of the "mensaje" events, in order
+    QStringList messages() const;                      // each "mensaje" as "id|style|title|prompt", in order
     QStringList errors() const;                        // texts of the "error" events
 };
 
