@@ -5,23 +5,16 @@
 // captured, then each is explained by the backend. A dropped index, or a new
 // statement with no index to use, fails here. The search dialog's statements
 // are also run on grown catalogues, where each must read a bounded part.
-#include "screen/frmXB733.h"
 #include "suite/data/Connection.h"
 #include "suite/data/Dialect.h"
 #include "suite/data/DemoData.h"
-#include "suite/kit/Controles.h"
 #include "suite/kit/SearchDialog.h"
 #include "suite/kit/SearchQuery.h"
-#include "suite/kit/TxtKit.h"
 #include "suite/runtime/HostEvents.h"
-#include "suite/services/Entorno.h"
-#include "suite/services/Utilerias.h"
 #include "suite/session/Session.h"
-#include "tests/support/TestSession.h"
+#include "tests/support/TestScreen.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
@@ -113,35 +106,6 @@ QStringList wholeReads(const QStringList &lines, suite::Connection &connection)
     return found;
 }
 
-class Screen
-{
-public:
-    explicit Screen(TestSession &test)
-        : entorno(&test.session())
-        , utilerias(&test.session())
-        , form(&entorno, &utilerias)
-        , toolbar(*form.controlAs<suite::Controles>(u"Controles"_s))
-        , key(*form.controlAs<suite::txtKIT>(u"txt_Af_Cve_Activo_Fijo"_s))
-    {
-    }
-
-    bool load(const QString &wanted)
-    {
-        key.setText(wanted);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
-        QApplication::sendEvent(&key, &enter);
-        return toolbar.clave() == wanted;
-    }
-
-    void set(const QString &box, const QString &text) { form.controlAs<suite::txtKIT>(box)->setText(text); }
-
-    suite::Entorno entorno;
-    suite::Utilerias utilerias;
-    frmXB733 form;
-    suite::Controles &toolbar;
-    suite::txtKIT &key;
-};
-
 // 20,000 assets and 20,000 cost centres past the demo's keys: a word in every
 // four-hundredth, another in every fourth, a third in the rest.
 void growCatalogues(suite::Connection &db)
@@ -209,11 +173,11 @@ void tst_IndexUse::commandsUseIndexes()
 {
     QFETCH(QString, backend);
     TALVEXOR_OPEN_OR_SKIP(connection, backend, true);
-    TestSession test(std::move(connection));
+    TestScreen screen(std::move(connection));
+    TestSession &test = screen.test();
     suite::Connection &db = test.connection();
-    Screen screen(test);
-    screen.form.show();
-    QVERIFY(screen.form.isLoaded());
+    screen.form().show();
+    QVERIFY(screen.form().isLoaded());
 
     QStringList sent;
     QObject::connect(&db, &suite::Connection::statementExecuted,
@@ -224,31 +188,31 @@ void tst_IndexUse::commandsUseIndexes()
     for (int n = 1; n <= assets; ++n) {
         const QString wanted = u"%1"_s.arg(n, 10, 10, QLatin1Char('0'));
         QVERIFY2(screen.load(wanted), qPrintable(wanted));
-        if (!screen.toolbar.press(u"Modificar"_s))
+        if (!screen.toolbar().press(u"Modificar"_s))
             continue;
-        screen.toolbar.press(u"Aceptar"_s);
-        QVERIFY2(!screen.toolbar.editando(), qPrintable(test.messages().prompts().join(u"; "_s)));
+        screen.toolbar().press(u"Aceptar"_s);
+        QVERIFY2(!screen.toolbar().editando(), qPrintable(test.messages().prompts().join(u"; "_s)));
     }
 
     // A new asset of a kind that makes equipment and a vehicle, generated,
     // deactivated and reactivated.
-    QVERIFY(screen.toolbar.press(u"Nuevo"_s));
-    const QString created = screen.key.text();
+    QVERIFY(screen.toolbar().press(u"Nuevo"_s));
+    const QString created = screen.key().text();
     screen.set(u"txt_Af_Descripcion"_s, u"Camioneta de reparto"_s);
     screen.set(u"txt_Ta_Cve_Tipo_ActivoFijo"_s, u"005"_s);
     screen.set(u"txtEmpresa"_s, u"0001"_s);
     screen.set(u"txt_Au_Cve_Ubicacion"_s, u"0002"_s);
     screen.set(u"txtCentroCosto"_s, u"000120"_s);
     screen.set(u"txt_Costo_Original"_s, u"350000"_s);
-    screen.toolbar.press(u"Aceptar"_s);
-    QVERIFY2(!screen.toolbar.editando(), qPrintable(test.messages().prompts().join(u"; "_s)));
+    screen.toolbar().press(u"Aceptar"_s);
+    QVERIFY2(!screen.toolbar().editando(), qPrintable(test.messages().prompts().join(u"; "_s)));
     QVERIFY(screen.load(created));
-    QVERIFY(screen.toolbar.press(u"B3"_s));
+    QVERIFY(screen.toolbar().press(u"B3"_s));
     QCOMPARE(test.messages().ids().value(test.messages().count() - 1), u"ERR-ID:7500038"_s);
     QVERIFY(screen.load(created));
-    QVERIFY(screen.toolbar.press(u"Eliminar"_s));
+    QVERIFY(screen.toolbar().press(u"Eliminar"_s));
     QVERIFY(screen.load(created));
-    QVERIFY(screen.toolbar.press(u"Reactivar"_s));
+    QVERIFY(screen.toolbar().press(u"Reactivar"_s));
     QCOMPARE(firstValue(db, u"SELECT Es_Cve_Estado FROM Vehiculo WHERE Af_Cve_Activo_Fijo = '"_s + created + u"'"_s).toString(),
              u"AC"_s);
 
@@ -258,7 +222,7 @@ void tst_IndexUse::commandsUseIndexes()
     events.setUnattended(true);
     events.setPrintDirectory(printed.path());
     QVERIFY(screen.load(created));
-    QVERIFY(screen.toolbar.press(u"Informacion"_s));
+    QVERIFY(screen.toolbar().press(u"Informacion"_s));
     QStringList keys;
     for (int n = 1; n <= assets; ++n)
         keys << u"%1"_s.arg(n, 10, 10, QLatin1Char('0'));

@@ -2,20 +2,14 @@
 // start-up puts each variable and what it leaves unset, that it runs once and how it fails, the activation
 // focus rule, Enter, the order the responsible type changes things in, and each tab as drawn. (Its
 // transaction: tst_shell.)
-#include "screen/frmXB733.h"
-#include "suite/data/SqlText.h"
 #include "suite/kit/DataGrid.h"
-#include "suite/kit/Controles.h"
 #include "suite/kit/DpFecha.h"
 #include "suite/kit/Etiqueta.h"
 #include "suite/kit/ListView.h"
 #include "suite/kit/OptionButton.h"
 #include "suite/kit/SsTbKit.h"
-#include "suite/kit/TxtKit.h"
 #include "suite/kit/ColorKit.h"
-#include "suite/services/Entorno.h"
-#include "suite/services/Utilerias.h"
-#include "tests/support/TestSession.h"
+#include "tests/support/TestScreen.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,54 +20,10 @@
 #include <QToolButton>
 #include <QStyleOptionButton>
 #include <cmath>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A test session (a fresh in-memory database with the schema, user "PRUEBA",
-// recording presenters), the real services on it, and the form built on them.
-class ScreenFixture
-{
-public:
-    ScreenFixture() : m_entorno(&m_test.session()), m_utilerias(&m_test.session()), m_form(new frmXB733(&m_entorno, &m_utilerias)) {}
-
-    void setVariable(const QString &name, const QString &value)
-    {
-        const QString n = suite::sqlEscape(name), v = suite::sqlEscape(value);
-        m_test.connection().Execute(QStringLiteral("DELETE FROM Variable WHERE Va_Cve_Variable = '%1'").arg(n));
-        m_test.connection().Execute(QStringLiteral("INSERT INTO Variable (Va_Cve_Variable, Va_Valor) VALUES ('%1', '%2')").arg(n, v));
-    }
-    void setOption(const QString &component, const QString &optionId, const QString &value)
-    {
-        m_test.connection().Execute(QStringLiteral("INSERT INTO Opcion_Usuario (Us_Cve_Usuario, Op_Componente, Op_Cve_Opcion, "
-                                                   "Op_Valor) VALUES ('PRUEBA', '%1', '%2', '%3')")
-                                        .arg(suite::sqlEscape(component), suite::sqlEscape(optionId), suite::sqlEscape(value)));
-    }
-
-    frmXB733 &form() { return *m_form; }
-    suite::Utilerias &utilerias() { return m_utilerias; }
-    template<class T> T *get(const QString &name) const { return m_form->controlAs<T>(name); }
-    QWidget *get(const QString &name) const { return m_form->control(name); }
-
-    // Shows the form at the design size, makes it the active window and waits
-    // until it is; false when the window system did not activate it.
-    bool showActive()
-    {
-        m_form->setClientSizeTwips(frmXB733::DesignClientWidth, frmXB733::DesignClientHeight);
-        m_form->show();
-        QApplication::setActiveWindow(m_form.get());
-        m_form->activateWindow();
-        return QTest::qWaitForWindowActive(m_form.get());
-    }
-
-private:
-    TestSession m_test;
-    suite::Entorno m_entorno;
-    suite::Utilerias m_utilerias;
-    std::unique_ptr<frmXB733> m_form; // last, so gone before the session it works on
-};
 
 bool own(QWidget *w) { return w->property("enabled").toBool(); }
 
@@ -112,7 +62,7 @@ std::pair<QRgb, double> textContrast(const QImage &picture, const QRect &area)
     return {fill, best};
 }
 
-QString formatoclave(ScreenFixture &f, const QString &box) { return f.get(box)->property("formatoclave").toString(); }
+QString formatoclave(TestScreen &f, const QString &box) { return f.get(box)->property("formatoclave").toString(); }
 
 void focus(QWidget *w)
 {
@@ -130,7 +80,7 @@ class tst_screen_form : public QObject
 private Q_SLOTS:
     void editingEnablesEveryInputButDescriptions()
     {
-        ScreenFixture f;
+        TestScreen f;
         f.utilerias().HabilitaControles(&f.form(), 1);
         f.utilerias().HabilitaControles(&f.form(), 5);
         // Groups 1 and 5 hold every input but the key box and the descriptions
@@ -165,12 +115,12 @@ private Q_SLOTS:
         };
         // Distinct values, so a variable landing in the wrong place shows.
         auto valueOf = [](const QString &variable) { return variable.toLower() + u" ñ"_s; };
-        auto read = [](ScreenFixture &f, const QString &where) {
+        auto read = [](TestScreen &f, const QString &where) {
             const QVariant property = f.form().property(where.toLatin1().constData());
             return property.isValid() ? property.toString() : formatoclave(f, where);
         };
-        ScreenFixture unset;
-        ScreenFixture set;
+        TestScreen unset;
+        TestScreen set;
         for (const auto &[variable, where, whenUnset] : places)
             set.setVariable(variable, valueOf(variable));
         // Another component's option of the same id is not this screen's.
@@ -185,7 +135,7 @@ private Q_SLOTS:
 
     void startUpRunsOnceOnFirstShow()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(!f.form().isLoaded());
         f.setVariable(u"FTO_EMPRESA"_s, u"00"_s);
         QVERIFY(f.showActive());
@@ -199,7 +149,7 @@ private Q_SLOTS:
 
     void failingStartUpIsReported()
     {
-        ScreenFixture f;
+        TestScreen f;
         f.setVariable(u"CAT_FORZAR_MAYUSCULAS"_s, u"QUIZAS"_s);
         f.setVariable(u"FTO_EMPRESA"_s, u"000"_s);
         f.setOption(u"XB733"_s, u"CAT001"_s, u"SI"_s);
@@ -218,7 +168,7 @@ private Q_SLOTS:
 
     void activationFocus()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.showActive());
         QWidget *key = f.get(u"txt_Af_Cve_Activo_Fijo"_s);
         QTRY_COMPARE(QApplication::focusWidget(), key);
@@ -238,7 +188,7 @@ private Q_SLOTS:
     // digit: tst_screen_e2e.)
     void enterActsAsTab()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.showActive()); // start-up chose the employee
         auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
         // Enter: past the other option of the group, to the responsible's key.
@@ -268,7 +218,7 @@ private Q_SLOTS:
 
     void responsibleOrder()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.form().ensureLoaded()); // employee chosen
         auto text = [&](const QString &name) { return f.get(name)->property("text").toString(); };
         f.get(u"txtClaveEmpleado"_s)->setProperty("text", u"E001"_s);
@@ -308,7 +258,7 @@ private Q_SLOTS:
     // fill that is not an editable box's white. Measured on the screen as drawn, tab by tab.
     void shownValuesAreReadable()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.showActive());
         auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
         const QRgb editable = f.form().palette().color(QPalette::Active, QPalette::Base).rgb();
@@ -354,7 +304,7 @@ private Q_SLOTS:
     // the strip is a list of its four tabs.
     void namedForScreenReaders()
     {
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.showActive());
         QHash<QObject *, QAccessibleInterface *> reached;
         std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
@@ -425,7 +375,7 @@ private Q_SLOTS:
     void tabsAsDrawn()
     {
         QFETCH(int, tab);
-        ScreenFixture f;
+        TestScreen f;
         QVERIFY(f.showActive());
         f.get<suite::ssTbKit>(u"ssTabKit"_s)->setTab(tab);
         QApplication::processEvents();
