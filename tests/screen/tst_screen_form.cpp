@@ -166,10 +166,12 @@ private Q_SLOTS:
         QCOMPARE(f.get<suite::ListView>(u"lvActivoFijoContable"_s)->columnHeaderCount(), 0);
     }
 
-    void activationFocus()
+    // Activation puts the focus on the key box unless editing. The form sees keys before its controls:
+    // Enter acts as Tab. (Alt with a digit: tst_screen_e2e.)
+    void activationFocusAndEnterActsAsTab()
     {
         TestScreen f;
-        QVERIFY(f.showActive());
+        QVERIFY(f.showActive()); // start-up chose the employee
         QWidget *key = f.get(u"txt_Af_Cve_Activo_Fijo"_s);
         QTRY_COMPARE(QApplication::focusWidget(), key);
         // With the key box disabled (editing) activation leaves the focus alone.
@@ -182,14 +184,7 @@ private Q_SLOTS:
         key->setProperty("enabled", true);
         f.form().Form_Activate();
         QCOMPARE(QApplication::focusWidget(), key);
-    }
 
-    // The form sees keys before its controls: Enter acts as Tab. (Alt with a
-    // digit: tst_screen_e2e.)
-    void enterActsAsTab()
-    {
-        TestScreen f;
-        QVERIFY(f.showActive()); // start-up chose the employee
         auto *strip = f.get<suite::ssTbKit>(u"ssTabKit"_s);
         // Enter: past the other option of the group, to the responsible's key.
         auto *employee = f.get<suite::OptionButton>(u"opEmpleado"_s);
