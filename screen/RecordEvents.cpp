@@ -47,6 +47,7 @@ RecordEvents::RecordEvents(QWidget &form, const suite::FormControls &controls, c
     wireToolbar();
     wireGrid();
     wireNumbers();
+    wireLookups();
     wireSave();
     wireDeactivation();
     wireGeneration();
@@ -133,6 +134,20 @@ void RecordEvents::wireNumbers()
             continue;
         QObject::connect(box, &suite::txtKIT::numeroRechazado, &m_form, [this, name] {
             m_guard(name + u"_LostFocus()"_s, [this, name] { m_numbers->boxLeft(name); });
+        });
+    }
+}
+
+void RecordEvents::wireLookups()
+{
+    // The empty description would otherwise be blamed on the user at Aceptar.
+    const QStringList names = m_controls.names();
+    for (const QString &name : names) {
+        auto *box = m_controls.as<suite::txtKIT>(name);
+        if (!box)
+            continue;
+        QObject::connect(box, &suite::txtKIT::descripcionNoLeida, &m_form, [this, box](const QString &reason) {
+            m_screen->status(u"No se pudo leer la descripción de %1: %2"_s.arg(box->accessibleName(), reason));
         });
     }
 }

@@ -49,6 +49,7 @@ private:
     void wireToolbar();
     void wireGrid();
     void wireNumbers();       // numeric boxes left with no number in them
+    void wireLookups();       // descriptions a failing database could not read
     // One per command family of the toolbar beyond the simple ones.
     void wireSave();          // Aceptar
     void wireDeactivation();  // Eliminar, Reactivar

@@ -145,6 +145,9 @@ Q_SIGNALS:
     // A numeric box was left (not for another window or a popup) with a text
     // that is no number of its style; the text stays for the user to correct.
     void numeroRechazado();
+    // The description lookup could not run (the database failed): the
+    // description stays empty, so whoever shows the screen must say why.
+    void descripcionNoLeida(const QString &reason);
     // Shift+F2 in a box with `transaccion`: the host may open that screen.
     void abrirTransaccion(const QString &transaccion);
 

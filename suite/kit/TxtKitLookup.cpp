@@ -57,7 +57,7 @@ void txtKIT::buscaDescripcion()
             }
         } catch (const SuiteError &error) {
             // A lookup that cannot run describes nothing; the box stays usable
-            // and keeps the reason for whoever must know (lookupError).
+            // and keeps the reason (lookupError), which it also signals.
             description.clear();
             m_lookupFound = false;
             m_lookupError = error.description();
@@ -65,6 +65,8 @@ void txtKIT::buscaDescripcion()
     }
     if (box)
         box->setProperty("text", description);
+    if (!m_lookupError.isEmpty())
+        Q_EMIT descripcionNoLeida(m_lookupError);
 }
 
 bool txtKIT::abreConsulta()

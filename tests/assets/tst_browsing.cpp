@@ -276,6 +276,20 @@ void tst_Browsing::toolbarModesAndGrid()
     QCOMPARE(failed.messageIds(), QStringList{u"ERR-ID:7500049"_s});
     QVERIFY(failed.of(u"mensaje"_s).value(0).value(u"prompt"_s).toString().startsWith(u"Falla simulada en la sentencia 1"_s));
     QCOMPARE(wrong(failed.dump(), {{u"toolbar.clave"_s, {}}, {u"toolbar.offered"_s, Idle}}), QStringList());
+    // A description the database could not read while a record is typed is left empty, and the status line
+    // says why; the next lookup that runs fills it.
+    const HostRun unread = runHost(db->url(), u"toolbar Nuevo\nfault 1\nset txt_Ta_Cve_Tipo_ActivoFijo text 001\n"
+                                              "dump txt_Ta_Descripcion\nfault off\nset txt_Ta_Cve_Tipo_ActivoFijo text 002\n"
+                                              "set txt_Ta_Cve_Tipo_ActivoFijo text 001\ndump txt_Ta_Descripcion\n"_s);
+    QVERIFY2(unread.errors().isEmpty() && unread.messageIds().isEmpty(), qPrintable(unread.errors().join(u'\n')));
+    const QList<QJsonObject> said = unread.of(u"estado"_s);
+    QCOMPARE(said.size(), 1);
+    const QString why = said[0].value(u"text"_s).toString();
+    QVERIFY2(why.startsWith(u"No se pudo leer la descripción de Tipo activo fijo: Falla simulada en la sentencia 1"_s),
+             qPrintable(why));
+    QCOMPARE(shown(unread.dump(0), u"txt_Ta_Descripcion"_s), QString());
+    QCOMPARE(shown(unread.dump(1), u"txt_Ta_Descripcion"_s), db->value(u"SELECT Ta_Descripcion FROM Tipo_Activo_Fijo "
+                                                                        "WHERE Ta_Cve_Tipo_Activo_Fijo = '001'"_s));
 
     // The operator may type the automatic key when the option allows it.
     db->execute(u"UPDATE Variable SET Va_Valor = 'SI' WHERE Va_Cve_Variable = 'CAT_AUTOCLAVE'"_s);
