@@ -209,7 +209,7 @@ QString trigramCondition(const QString &indexed, const QString &text)
 
 } // namespace
 
-QString PostgresDialect::searchConditionSql(const SearchIndexDef &index, const QString &text, const QString &key,
+QString PostgresDialect::searchConditionSql(const SearchIndexDef &, const QString &text, const QString &key,
                                             const QString &description) const
 {
     // The definition's key and description are the index's: what the

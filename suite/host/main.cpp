@@ -241,10 +241,10 @@ int main(int argc, char **argv)
     }
 
     // Labels with a print folder, or with no display, are written as PDF, reported as a script's are.
-    const bool unattended = options.scripted()
-                            || (options.labels() && (!options.printDirectory.isEmpty() || !hasDisplay()));
+    const bool asScript = options.scripted()
+                          || (options.labels() && (!options.printDirectory.isEmpty() || !hasDisplay()));
     const int status = options.transfer.active() ? runTransfer(host, options)
-                       : unattended                  ? runScript(host, options)
+                       : asScript                    ? runScript(host, options)
                        : options.labels()            ? printLabels(host, options)
                                                      : showScreen(host, options);
     host.close();
