@@ -7,6 +7,8 @@
 
 #include <QHash>
 #include <algorithm>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -368,6 +370,17 @@ bool Dialect::tableExists(const QSqlDatabase &database, const QString &table) co
             return true;
     }
     return false;
+}
+
+QStringList Dialect::indexNames(const QSqlDatabase &database) const
+{
+    QSqlQuery query(database);
+    if (!query.exec(indexNamesSql()))
+        throw SuiteError(query.lastError().text());
+    QStringList names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    return names;
 }
 
 QStringList Dialect::columnNames(const QSqlDatabase &database, const QString &table) const

@@ -89,6 +89,8 @@ public:
     // Catalogue of the open database.
     virtual bool tableExists(const QSqlDatabase &database, const QString &table) const;
     QStringList columnNames(const QSqlDatabase &database, const QString &table) const;
+    // The indexes it has, named as it keeps them.
+    QStringList indexNames(const QSqlDatabase &database) const;
 
     // DDL from the schema's declarations.
     QString columnType(const ColumnDef &column) const;
@@ -98,6 +100,8 @@ public:
     QString createIndexSql(const IndexDef &index) const;
     // Routines and stored statements the schema adds after its tables.
     virtual QStringList routinesSql() const = 0;
+    // The statement that lists the open database's indexes by name.
+    virtual QString indexNamesSql() const = 0;
     // The trigger that adds one to column on every update of a row of table.
     virtual QStringList versionTriggerSql(const TableDef &table, const QString &column) const = 0;
 

@@ -78,6 +78,11 @@ std::function<void()> PostgresDialect::interrupter(const QSqlDatabase &database)
     };
 }
 
+QString PostgresDialect::indexNamesSql() const
+{
+    return u"SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"_s;
+}
+
 QStringList PostgresDialect::routinesSql() const
 {
     return {

@@ -15,6 +15,7 @@ public:
     QString statementTimeoutSql(int seconds) const override;
     QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
+    QString indexNamesSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     std::function<void()> interrupter(const QSqlDatabase &database) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;

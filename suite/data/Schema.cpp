@@ -201,6 +201,13 @@ bool Schema::needsUpgrade(Connection &connection)
         if (!connection.columnNames(table).contains(column, Qt::CaseInsensitive))
             return true;
     }
+    // An index the last upgrade had to leave for later (its rows clashed) is
+    // tried again at every start, and its notice given again, until it is made.
+    const QStringList made = connection.dialect().indexNames(connection.database());
+    for (const IndexDef &index : indexes()) {
+        if (!made.contains(index.name, Qt::CaseInsensitive))
+            return true;
+    }
     return false;
 }
 

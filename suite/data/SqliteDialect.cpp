@@ -198,6 +198,11 @@ QString SqliteDialect::beginSql() const
     return u"BEGIN IMMEDIATE"_s;
 }
 
+QString SqliteDialect::indexNamesSql() const
+{
+    return u"SELECT name FROM sqlite_master WHERE type = 'index'"_s;
+}
+
 QStringList SqliteDialect::routinesSql() const
 {
     // The label procedure of the fixed-asset screen, kept as a statement.

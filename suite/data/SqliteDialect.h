@@ -17,6 +17,7 @@ public:
     QString beginSql() const override;
     QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
+    QString indexNamesSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;
     bool hasSearchIndex(const SearchIndexDef &index, const QSqlDatabase &database) const override;
