@@ -41,7 +41,7 @@ void DatabaseOpening::refuseMissingFile(const QString &url, bool mayCreate)
                      "--init-db."_s.arg(QFileInfo(path).absoluteFilePath()));
 }
 
-std::unique_ptr<Connection> DatabaseOpening::openForScreen(const HostOptions &options)
+std::unique_ptr<Connection> DatabaseOpening::openForScreen(const HostOptions &options, QStringList &notices)
 {
     const bool demo = options.databaseUrl.isEmpty();
     const QString url = urlOf(options);
@@ -55,7 +55,8 @@ std::unique_ptr<Connection> DatabaseOpening::openForScreen(const HostOptions &op
         // A second host waits here (SQLite's write lock) and then finds it all done.
         TransactionGuard transaction(*connection);
         // What the schema leaves for later (rows clashing with a unique index) is said, not failed on.
-        for (const QString &notice : Schema::create(*connection))
+        notices = Schema::create(*connection);
+        for (const QString &notice : std::as_const(notices))
             std::fprintf(stderr, "talvexor: aviso: %s\n", notice.toUtf8().constData());
         if (demo && !hasAssets(*connection))
             DemoData::load(*connection);

@@ -3,6 +3,7 @@
 #include "suite/host/HostOptions.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace suite {
@@ -30,8 +31,9 @@ public:
     // same moment waits for the first and finds it made; an older database
     // gets the columns the screen now relies on; one without the suite's
     // tables is refused. A database that takes no writes is opened all the
-    // same, for looking up only (Connection::writeRefusal).
-    static std::unique_ptr<Connection> openForScreen(const HostOptions &options);
+    // same, for looking up only (Connection::writeRefusal). What the upgrade
+    // left undone goes to standard error and into notices.
+    static std::unique_ptr<Connection> openForScreen(const HostOptions &options, QStringList &notices);
 };
 
 } // namespace suite

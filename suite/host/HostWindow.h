@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 namespace suite {
 
@@ -24,6 +25,10 @@ public:
     // line above the screen for as long as the window is open. Nothing when
     // reason is empty.
     void showReadOnly(const QString &reason);
+    // What the database's upgrade left undone and why (rows that clash with
+    // a unique index): said in a line above the screen, the first rows of
+    // each named, until someone corrects them and the upgrade completes.
+    void showSchemaNotices(const QStringList &notices);
     // What that line adds to the height of a window this wide (0 when none).
     int noticeHeight(int width) const;
 
@@ -36,6 +41,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // One line more above the screen, where the status line's messages never cover it.
+    void addNotice(const QString &name, const QString &text);
+
     QString m_transaccion;
 };
 

@@ -72,7 +72,7 @@ void ScreenHost::prepareDatabase(Connection &connection, bool loadDemo)
 
 void ScreenHost::openDatabase()
 {
-    std::unique_ptr<Connection> connection = DatabaseOpening::openForScreen(m_options);
+    std::unique_ptr<Connection> connection = DatabaseOpening::openForScreen(m_options, m_schemaNotices);
 
     if (m_options.trace) {
         connect(connection.get(), &Connection::statementExecuted, this,
@@ -123,6 +123,7 @@ void ScreenHost::openScreen()
     m_window->setWindowTitle(m_form->windowTitle().isEmpty() ? u"Talvexor"_s : m_form->windowTitle());
     m_window->setCentralWidget(m_form);
     m_window->showReadOnly(session().connection()->writeRefusal());
+    m_window->showSchemaNotices(m_schemaNotices);
     // The form gets its design size; the status line comes below it, a read-only notice above.
     const int width = qRound(twipsToPixelsX(m_form, DesignWidth));
     m_window->resize(width, qRound(twipsToPixelsY(m_form, DesignHeight)) + m_window->statusBar()->sizeHint().height()

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QWidget;
@@ -73,6 +74,7 @@ private:
     QPointer<QWidget> m_form;
     std::unique_ptr<HostWindow> m_window;
     QString m_loadError;
+    QStringList m_schemaNotices; // what opening the database left undone
 };
 
 } // namespace suite

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QLabel>
 #include <QDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -145,18 +146,35 @@ private Q_SLOTS:
         QCOMPARE(dismissed.size(), 1);
     }
 
-    // The host opens the screen under its window, which names the transaction.
+    // The host opens the screen under its window, which names the transaction; an upgrade that could not
+    // complete (serial numbers repeated in all but letter case) is said above the screen, the clashing assets
+    // named, until they are corrected.
     void hostOpensTheScreenUnderItsWindow()
     {
         TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"sqlite"_s, true);
+        db->execute(u"DROP INDEX UX_Activo_Fijo_Serie_Caso"_s);
+        db->execute(u"UPDATE Activo_Fijo SET Af_Numero_Serie = CASE Af_Cve_Activo_Fijo WHEN '0000000001' THEN 'Señal-1' "
+                    "ELSE 'SEÑAL-1' END WHERE Af_Cve_Activo_Fijo IN ('0000000001', '0000000002')"_s);
         suite::HostOptions options;
         options.databaseUrl = db->url();
         options.user = u"PRUEBA"_s;
-        suite::ScreenHost host(options);
-        host.openDatabase();
-        host.openScreen();
-        QCOMPARE(host.window()->property("Transaccion").toString(), u"XB733"_s);
-        QCOMPARE(host.form()->property("Padre").value<QObject *>(), host.window());
+        auto noticeShown = [&] {
+            suite::ScreenHost host(options);
+            host.openDatabase();
+            host.openScreen();
+            [&] {
+                QCOMPARE(host.window()->property("Transaccion").toString(), u"XB733"_s);
+                QCOMPARE(host.form()->property("Padre").value<QObject *>(), host.window());
+            }();
+            const auto *notice = host.window()->findChild<QLabel *>(u"avisoEsquema"_s);
+            return notice && notice->isVisible() ? notice->text() : QString();
+        };
+        const QString notice = noticeShown();
+        QVERIFY2(notice.startsWith(u"Aviso: Activo_Fijo.Af_Numero_Serie no admite repetidos"_s)
+                     && notice.contains(u"0000000001 («Señal-1»), 0000000002 («SEÑAL-1»)"_s),
+                 qPrintable(notice));
+        db->execute(u"UPDATE Activo_Fijo SET Af_Numero_Serie = 'Señal-2' WHERE Af_Cve_Activo_Fijo = '0000000002'"_s);
+        QCOMPARE(noticeShown(), QString());
     }
 
     void faultLinesReportWhereTheyStrike()
