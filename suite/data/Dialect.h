@@ -100,6 +100,10 @@ public:
     QString createIndexSql(const IndexDef &index) const;
     // Routines and stored statements the schema adds after its tables.
     virtual QStringList routinesSql() const = 0;
+    // Taken first in the transaction that makes or upgrades the schema, so
+    // that hosts starting at once upgrade one after the other (SQLite's
+    // write lock does it by itself).
+    virtual QString schemaLockSql() const { return {}; }
     // The statement that lists the open database's indexes by name.
     virtual QString indexNamesSql() const = 0;
     // The trigger that adds one to column on every update of a row of table.

@@ -78,6 +78,12 @@ std::function<void()> PostgresDialect::interrupter(const QSqlDatabase &database)
     };
 }
 
+QString PostgresDialect::schemaLockSql() const
+{
+    // Catalogue changes made side by side deadlock or fail ("tuple concurrently updated").
+    return u"SELECT pg_advisory_xact_lock(733)"_s;
+}
+
 QString PostgresDialect::indexNamesSql() const
 {
     return u"SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"_s;

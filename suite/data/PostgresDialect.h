@@ -16,6 +16,7 @@ public:
     QString writeRefusal(const QSqlDatabase &database) const override;
     QStringList routinesSql() const override;
     QString indexNamesSql() const override;
+    QString schemaLockSql() const override;
     QStringList versionTriggerSql(const TableDef &table, const QString &column) const override;
     std::function<void()> interrupter(const QSqlDatabase &database) const override;
     QStringList searchIndexSql(const SearchIndexDef &index, const QSqlDatabase &database) const override;

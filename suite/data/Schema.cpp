@@ -128,6 +128,8 @@ QStringList Schema::create(Connection &connection)
     std::optional<TransactionGuard> transaction;
     if (!connection.inTransaction())
         transaction.emplace(connection);
+    if (const QString lock = dialect.schemaLockSql(); !lock.isEmpty())
+        connection.Execute(lock);
 
     for (const TableDef &table : tables()) {
         if (!connection.tableExists(table.name)) {

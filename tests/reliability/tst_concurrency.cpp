@@ -1,8 +1,9 @@
 // Many clerks at once on one PostgreSQL database: real hosts saving hundreds of assets each, fighting for keys,
 // serial and economic numbers, editing the same assets and deactivating, reactivating and generating equipment for
 // the same assets. Afterwards nothing is duplicated, half written or lost, and no edit went through over another
-// one it was not shown. Then two users on one asset, step by step in every order, on both backends; and a user
+// one it was not shown. Hosts that start together upgrade the schema in turn. Then two users on one asset, step by step in every order, on both backends; and a user
 // whose row another session holds, or whose session the server ended.
+#include "suite/data/Schema.h"
 #include "tests/reliability/AttemptScript.h"
 
 #include <QDeadlineTimer>
@@ -21,6 +22,7 @@ class tst_Concurrency : public QObject
 private Q_SLOTS:
     void hostsSaveAtOnce();
     void firstKeysOfATableAtOnce();
+    void startsThatUpgradeAtOnce();
     void twoUsersOnOneAsset_data() { TestDatabase::addBackendRows(); }
     void twoUsersOnOneAsset();
     void heldRowAndEndedSession();
@@ -288,6 +290,25 @@ void tst_Concurrency::firstKeysOfATableAtOnce()
     }
     QVERIFY2(made[0] != made[1], qPrintable(made.join(u" / "_s)));
     QCOMPARE(db->value(u"SELECT COUNT(*) FROM Equipo"_s).toInt(), before + 2);
+}
+
+// Hosts that start together on a database the upgrade must complete make it in turn: none is refused, and it is
+// whole afterwards.
+void tst_Concurrency::startsThatUpgradeAtOnce()
+{
+    TALVEXOR_HOST_DATABASE_OR_SKIP(db, u"postgresql"_s, true);
+    for (int round = 0; round < 4; ++round) {
+        db->execute(u"DROP INDEX UX_Activo_Fijo_Serie_Caso"_s);
+        QVERIFY(suite::Schema::needsUpgrade(db->connection()));
+        std::vector<std::future<HostRun>> starts;
+        for (int host = 0; host < 4; ++host)
+            starts.push_back(std::async(std::launch::async, [url = db->url()] { return runHost(url, u"dump ssTabKit\n"_s); }));
+        for (auto &start : starts) {
+            const HostRun run = start.get();
+            QVERIFY2(run.exitCode == 0 && run.of(u"dump"_s).size() == 1, qPrintable(run.errorOutput));
+        }
+        QVERIFY(!suite::Schema::needsUpgrade(db->connection()));
+    }
 }
 
 namespace {
