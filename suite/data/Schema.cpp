@@ -210,6 +210,11 @@ bool Schema::needsUpgrade(Connection &connection)
         if (!made.contains(index.name, Qt::CaseInsensitive))
             return true;
     }
+    // So is a search index a bulk load dropped and never made again.
+    for (const SearchIndexDef &index : searchIndexes()) {
+        if (!connection.dialect().hasSearchIndex(index, connection.database()))
+            return true;
+    }
     return false;
 }
 
