@@ -5,6 +5,7 @@
 #include "suite/kit/FormControls.h"
 #include "suite/kit/AjusteLista.h"
 #include "suite/kit/ListView.h"
+#include "suite/data/DecimalText.h"
 #include "suite/kit/NumberFormat.h"
 
 #include <QDate>
@@ -32,6 +33,17 @@ QString cellText(const QVariant &value)
     default:
         return value.toString();
     }
+}
+
+// An amount with more digits than a double keeps arrives as its exact text
+// (PostgreSQL's NUMERIC), and is shown in the same form as any other.
+QString amountText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString && !value.isNull()) {
+        if (const std::optional<QString> exact = suite::DecimalText::canonical(value.toString()))
+            return suite::NumberFormat(u"#,##0.00"_s).formatDecimal(*exact);
+    }
+    return cellText(value);
 }
 
 } // namespace
@@ -66,7 +78,7 @@ void DepreciationHistory::fillList(const QString &name, const QString &statement
         const int item = list->addItem(QString::number(number));
         list->addSubItem(item, cellText(rows->Fields(u"Ad_Fecha"_s)));
         list->addSubItem(item, cellText(rows->Fields(u"Ad_Centro_Costo"_s)));
-        list->addSubItem(item, cellText(rows->Fields(u"Ad_Importe"_s)));
+        list->addSubItem(item, amountText(rows->Fields(u"Ad_Importe"_s)));
         ++number;
         rows->MoveNext();
     }

@@ -99,6 +99,9 @@ void tst_Browsing::loadShowsTheStoredAsset()
     db->execute(u"UPDATE Activo_Fijo SET Af_Ultima_Depreciacion = '2021-03-05' WHERE Af_Cve_Activo_Fijo = 'C1000'"_s);
     db->execute(u"INSERT INTO Activo_Fijo_Centro_Costo (Af_Cve_Activo_Fijo, Cc_Cve_Centro_Costo, Acc_Porcentaje) "
                 "VALUES ('O''1', '000120', 20), ('O''1', '000190', 40), ('O''1', 'ZZZ', 40)"_s);
+    // An amount with more digits than a double keeps, shown in the lists' form all the same.
+    db->execute(u"INSERT INTO Activo_Fijo_Depreciacion (Af_Cve_Activo_Fijo, Ad_Tipo, Ad_Fecha, Ad_Centro_Costo, Ad_Importe, "
+                "Es_Cve_Estado) VALUES ('C1000', 'CO', '2021-03-31', '000120', 98765432101234.2345, 'AC')"_s);
     // 8: a client's; then a key no asset has; 1: a vehicle type's, with a cancelled posting.
     QString script;
     for (const QString &key : {u"0000000008"_s, u"9999999999"_s, u"0000000001"_s, u"O'1"_s, u"C1000"_s})
@@ -151,7 +154,12 @@ void tst_Browsing::loadShowsTheStoredAsset()
             listed << item.section(u'|', 0, 2);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(listed, expected);
+        for (const QString &item : rows(vehicle, list)) {
+            static const QRegularExpression amount(u"^-?\\d{1,3}(,\\d{3})*\\.\\d\\d$"_s);
+            QVERIFY2(amount.match(item.section(u'|', 3)).hasMatch(), qPrintable(item));
+        }
     }
+    QCOMPARE(rows(run.dump(4), u"lvActivoFijoContable"_s), QStringList{u"1|31/03/2021|000120|98,765,432,101,234.23"_s});
     QVERIFY(db->value(u"SELECT COUNT(*) FROM Activo_Fijo_Depreciacion WHERE Af_Cve_Activo_Fijo = '0000000001' "
                       "AND Es_Cve_Estado = 'CA'"_s).toInt() > 0);
     QCOMPARE(wrong(vehicle, {{u"txtClaveEmpleado"_s, stored(u"Af_Responsable"_s, u"0000000001"_s)},
