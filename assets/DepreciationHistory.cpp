@@ -2,10 +2,10 @@
 
 #include "assets/AssetScreen.h"
 #include "assets/SqlLiteral.h"
-#include "suite/kit/FormControls.h"
-#include "suite/kit/AjusteLista.h"
-#include "suite/kit/ListView.h"
 #include "suite/data/DecimalText.h"
+#include "suite/kit/AjusteLista.h"
+#include "suite/kit/FormControls.h"
+#include "suite/kit/ListView.h"
 #include "suite/kit/NumberFormat.h"
 
 #include <QDate>
