@@ -164,6 +164,9 @@ void writeHistory(suite::Connection &connection, const QStringList &keys, int ch
 
 int main(int argc, char **argv)
 {
+    // Labels are drawn, not shown: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption db(u"db"_s, u"URL"_s, u"URL"_s);
