@@ -1,6 +1,7 @@
 #include "suite/kit/Controles.h"
 
 #include "suite/kit/KitEnabled.h"
+#include "suite/kit/ToolbarFit.h"
 #include "suite/kit/Twips.h"
 
 #include <QApplication>
@@ -23,9 +24,6 @@ using namespace Qt::StringLiterals;
 namespace suite {
 
 namespace {
-
-constexpr int IconSide = 22;
-constexpr int MinimumIconSide = 12;
 
 struct CommandInfo
 {
@@ -82,8 +80,10 @@ QToolButton *makeButton(QWidget *parent, const QString &text, const QIcon &icon)
     auto *b = new QToolButton(parent);
     b->setText(text);
     b->setIcon(icon);
-    b->setIconSize(QSize(IconSide, IconSide));
+    b->setIconSize(QSize(ToolIconSide, ToolIconSide));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Named as captioned, even when the toolbar shows its icon alone.
+    b->setAccessibleName(text);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::ClickFocus);
     b->setMinimumWidth(52);
@@ -305,38 +305,22 @@ void Controles::refresh()
         b->setAccessibleName(extra.at(i));
         b->setToolTip(QStringLiteral("%1 (%2)").arg(extra.at(i), b->property("keysText").toString()));
     }
-    // A command's text is never cut: the caption gives way instead.
-    for (QToolButton *b : std::as_const(m_buttons))
-        b->setMinimumWidth(qMax(52, b->sizeHint().width()));
-    m_windowsButton->setMinimumWidth(m_windowsButton->sizeHint().width());
-    m_fieldsButton->setMinimumWidth(m_fieldsButton->sizeHint().width());
     m_windowsButton->setVisible(isYes(m_showwindowslist));
     m_fieldsButton->setVisible(!m_fieldNames.isEmpty() && editando());
-    fitHeight();
+    fitButtons();
 }
 
 void Controles::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    fitHeight();
+    fitButtons();
 }
 
-// A caption on two lines under its icon must fit the toolbar's height at any
-// scale and font: the icons give way, never the captions.
-void Controles::fitHeight()
+void Controles::fitButtons()
 {
-    const QMargins margins = layout()->contentsMargins();
-    const int room = height() - margins.top() - margins.bottom();
     QList<QToolButton *> all = m_buttons.values();
     all << m_fieldsButton << m_windowsButton;
-    for (QToolButton *b : std::as_const(all)) {
-        int side = IconSide;
-        b->setIconSize(QSize(side, side));
-        while (b->sizeHint().height() > room && side > MinimumIconSide) {
-            side -= 2;
-            b->setIconSize(QSize(side, side));
-        }
-    }
+    fitToolButtons(*this, all, *m_captionLabel);
 }
 
 bool Controles::press(const QString &command)

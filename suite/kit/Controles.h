@@ -155,7 +155,8 @@ private:
     void refresh();
     void fillWindowsMenu();
     void pressByKey(const QString &command);
-    void fitHeight();
+    // The buttons fitted to the toolbar's size (ToolbarFit).
+    void fitButtons();
     QToolButton *button(const QString &command) const;
 
     QString m_caption;

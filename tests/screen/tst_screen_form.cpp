@@ -410,10 +410,26 @@ private Q_SLOTS:
         toolbar->setProperty("b1caption", u"Carta responsiva"_s);
         toolbar->setProperty("b2caption", u"Imprimir etiquetas"_s);
         toolbar->setProperty("b3caption", u"Generar equipo"_s);
-        QApplication::processEvents();
-        for (QToolButton *b : toolbar->findChildren<QToolButton *>()) {
-            QVERIFY2(!b->isVisible() || (toolbar->rect().contains(b->geometry()) && b->height() >= b->sizeHint().height()),
-                     qPrintable(b->text()));
+        // Narrower than the buttons with their captions, they show their icons alone, still whole and side by side.
+        const int designWidth = toolbar->width();
+        for (const int width : {designWidth, 420, designWidth}) {
+            toolbar->resize(width, toolbar->height());
+            QApplication::processEvents();
+            const QList<QToolButton *> buttons = toolbar->findChildren<QToolButton *>();
+            QList<QWidget *> shown = {toolbar->findChild<QWidget *>(u"caption"_s)};
+            for (QToolButton *b : buttons) {
+                if (!b->isVisible())
+                    continue;
+                shown << b;
+                QVERIFY2(toolbar->rect().contains(b->geometry()) && b->height() >= b->sizeHint().height()
+                             && b->width() >= b->sizeHint().width() && !b->accessibleName().isEmpty(),
+                         qPrintable(b->text()));
+                QCOMPARE(b->toolButtonStyle(), width == designWidth ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+            }
+            for (int i = 0; i < shown.size(); ++i) {
+                for (int j = i + 1; j < shown.size(); ++j)
+                    QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()), qPrintable(shown[j]->objectName()));
+            }
         }
         for (suite::Etiqueta *label : frame->findChildren<suite::Etiqueta *>()) {
             QVERIFY2(!label->isVisible()
