@@ -24,6 +24,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 # A private HOME: the host's registry and demo database stay out of the user's.
 export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_DATA_HOME=$work/.local/share
+"$build/bin/talvexor" --db "sqlite:$work/demo.db" --init-db >/dev/null
 "$build/bin/talvexor" --db "sqlite:$work/demo.db" --demo >/dev/null
 
 dbus-run-session -- bash -c '
